@@ -1,0 +1,76 @@
+#include "acquisition/AcquisitionCycle.h"
+
+#include <cstring>
+
+#include "link/RequestData.h"
+
+namespace velmora {
+namespace {
+
+bool MarkerAt(const uint8_t* header, int offset) {
+    return std::memcmp(header + offset, kFrameMarker.data(), kFrameMarker.size()) == 0;
+}
+
+}  // namespace
+
+void AcquisitionCycle::Timer1Timer() {
+    ++rx_.timerTicks;
+    const bool waiting = rx_.requestPending && rx_.timerTicks < rx_.replyDeadline;
+    if (!waiting) {
+        if (!holdBox_.Checked()) RequestData(link_, rx_, clock_);
+    }
+    if (waiting || rx_.requestPending) ReceiveFrame();
+    if (rx_.frameReady) {
+        rx_.frameReady = false;
+        if (drawFrame) drawFrame();
+    }
+}
+
+void AcquisitionCycle::ReceiveFrame() {
+    const int64_t start = clock_.NowMicros();
+    int idleBudget = 10;
+    for (;;) {
+        if (rx_.CurrentBlock() == nullptr) rx_.rxBlock = kHeaderBlock;
+        uint8_t* block = rx_.CurrentBlock();
+        const std::size_t want = kBlockBytes - static_cast<std::size_t>(rx_.rxCount);
+        const std::size_t n = link_.Read(block + rx_.rxCount, want);
+        if (idleBudget > 0) --idleBudget;
+        if (n > 0) {
+            rx_.rxCount += static_cast<int32_t>(n);
+            idleBudget = 80;
+            if (rx_.rxCount == static_cast<int32_t>(kBlockBytes)) {
+                if (rx_.rxBlock == kHeaderBlock) {
+                    CheckHeader();
+                } else {
+                    CompleteBlock();
+                }
+            }
+        }
+        if ((n == 0 && idleBudget == 0) || !rx_.requestPending) return;
+        if (clock_.NowMicros() - start >= kReceiveBudgetMicros) return;
+    }
+}
+
+void AcquisitionCycle::CompleteBlock() {
+    const bool last = rx_.rxBlock == kSampleBlocks - 1;
+    ++rx_.rxBlock;
+    rx_.rxCount = 0;
+    if (last) {
+        rx_.requestPending = false;
+        rx_.frameReady = true;
+    }
+}
+
+void AcquisitionCycle::CheckHeader() {
+    uint8_t* header = rx_.frame.header.data();
+    if (MarkerAt(header, 0)) {
+        rx_.rxBlock = 0;
+        rx_.rxCount = 0;
+        return;
+    }
+    const int shift = MarkerAt(header, 1) ? 1 : MarkerAt(header, 2) ? 2 : 3;
+    std::memmove(header, header + shift, kBlockBytes - static_cast<std::size_t>(shift));
+    rx_.rxCount = static_cast<int32_t>(kBlockBytes) - shift;
+}
+
+}  // namespace velmora

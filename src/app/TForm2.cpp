@@ -1,0 +1,135 @@
+#include "app/TForm2.h"
+
+#include "app/ControlLayout.h"
+#include "link/CommandSender.h"
+#include "link/RequestData.h"
+#include "link/ScaleLabels.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kSweepItems[] = {"XY Mode", "2 mSec/div"};
+constexpr const char* kSourceItems[] = {"Ch1", "Ch2"};
+constexpr const char* kPolarityItems[] = {"Rise", "Fall"};
+constexpr const char* kProbeItems[] = {"x10", "x1"};
+constexpr const char* kWaveformItems[] = {"Off",     "Sine",    "Cosine",  "Saw Rising",
+                                          "Saw Falling", "Saw Symmetrical", "Sqr 50%",
+                                          "Sqr 10%", "Sqr 90%", " "};
+
+template <std::size_t N>
+void AddAll(ListBox& list, const char* const (&items)[N]) {
+    for (const char* item : items) list.Add(item);
+}
+
+}  // namespace
+
+TForm2::TForm2(FormServices services)
+    : services_(services),
+      link_(services.ports, Display),
+      scope_(ScopePanel{SweepSpeed, SyncSrcBox, SyncPolBox, SyncVoltBar, SyncPosBar, Chan1Probe,
+                        Scale1, Chan2Probe, Scale2},
+             link_, Display),
+      acquisition_(rx_, link_, HoldBox, services.clock) {
+    Form.SetCaption(kDesignCaption);
+    Form.SetGeometry(kDesignLeft, kDesignTop, kClientWidth, kClientHeight);
+    Form.SetClientSize(kClientWidth, kClientHeight);
+    Display.Append("Display");
+    FillLists();
+    BindHandlers();
+}
+
+void TForm2::FillLists() {
+    AddAll(SweepSpeed, kSweepItems);
+    AddAll(SyncSrcBox, kSourceItems);
+    AddAll(SyncPolBox, kPolarityItems);
+    AddAll(Chan1Probe, kProbeItems);
+    AddAll(Chan2Probe, kProbeItems);
+    AddAll(Scale1, kScaleLabels[1]);
+    AddAll(Scale2, kScaleLabels[1]);
+    AddAll(Waveform1, kWaveformItems);
+    AddAll(Waveform2, kWaveformItems);
+    Waveform2.Add("");
+}
+
+void TForm2::BindHandlers() {
+    SweepSpeed.onClick = [this] { SweepSpeedClick(); };
+    SyncSrcBox.onClick = [this] { SyncSrcBoxClick(); };
+    SyncPolBox.onClick = [this] { SyncPolBoxClick(); };
+    ComPort.onClick = [this] { ComPortClick(); };
+    Chan1Probe.onClick = [this] { Chan1ProbeClick(); };
+    Chan2Probe.onClick = [this] { Chan2ProbeClick(); };
+    Scale1.onClick = [this] { Scale1Click(); };
+    // A user's change of channel 2's range reaches the instrument at once, as
+    // channel 1's does; otherwise the window and the instrument would differ.
+    Scale2.onClick = [this] { Scale2Click(); };
+    SyncVoltBar.onChange = [this] { SyncVoltBarChange(); };
+    SyncPosBar.onChange = [this] { SyncPosBarChange(); };
+    EnableA.onClick = [this] { EnableAClick(); };
+    EnableB.onClick = [this] { EnableBClick(); };
+    Timer1.onTick = [this] { Timer1Timer(); };
+}
+
+void TForm2::FormCreate() {
+    Form.SetCaption(kRunCaption);
+    Display.Clear();
+    rx_.timerInterval = Timer1.Interval();
+    SweepSpeed.SetItemIndex(SweepSpeed.Count() - 1);
+    Scale1.SetItemIndex(Scale1.Count() - 1);
+    Scale2.SetItemIndex(Scale2.Count() - 1);
+    Chan1Probe.SetItemIndex(Chan1Probe.Count() - 1);
+    Chan2Probe.SetItemIndex(Chan2Probe.Count() - 1);
+    SyncVoltBar.SetPosition(0);
+    SyncPosBar.SetPosition((SyncPosBar.Max() + SyncPosBar.Min()) / 2);
+    link_.DiscoverPorts(ComPort);
+    LogLine(Display, "W: %d %d %d %d\r\n", Form.Left(), Form.Top(), Form.Width(), Form.Height());
+    SettleAndApplyLists();
+}
+
+void TForm2::SettleAndApplyLists() {
+    SettleListSelection(ComPort);
+    ComPortClick();
+    SettleListSelection(SweepSpeed);
+    SweepSpeedClick();
+    SettleListSelection(SyncSrcBox);
+    SettleListSelection(SyncPolBox);
+    UpdateSyncClick();
+    SettleListSelection(Chan1Probe);
+    Chan1ProbeClick();
+    SettleListSelection(Scale1);
+    Scale1Click();
+    SettleListSelection(Chan2Probe);
+    Chan2ProbeClick();
+    SettleListSelection(Scale2);
+    Scale2Click();
+}
+
+void TForm2::FormClose() {}
+
+void TForm2::Timer1Timer() { acquisition_.Timer1Timer(); }
+
+void TForm2::ScreenClick() {}
+
+void TForm2::ComPortClick() {
+    if (link_.OpenPort(ComPort.ItemIndex())) RequestData(link_, rx_, services_.clock);
+}
+
+void TForm2::RefreshCommClick() { link_.RefreshPorts(ComPort); }
+
+void TForm2::SweepSpeedClick() { scope_.SweepSpeedClick(); }
+void TForm2::UpdateSyncClick() { scope_.UpdateSyncClick(); }
+void TForm2::SyncSrcBoxClick() { UpdateSyncClick(); }
+void TForm2::SyncPolBoxClick() { UpdateSyncClick(); }
+void TForm2::SyncVoltBarChange() { UpdateSyncClick(); }
+void TForm2::SyncPosBarChange() { UpdateSyncClick(); }
+void TForm2::Chan1ProbeClick() { scope_.ProbeClick(1); }
+void TForm2::Chan2ProbeClick() { scope_.ProbeClick(2); }
+void TForm2::Scale1Click() { scope_.ScaleClick(1); }
+void TForm2::Scale2Click() { scope_.ScaleClick(2); }
+
+void TForm2::Button1Click() { Display.SetVisible(!Display.Visible()); }
+
+void TForm2::EnableAClick() {}
+void TForm2::EnableBClick() {}
+void TForm2::DefaultsClick() {}
+
+}  // namespace velmora

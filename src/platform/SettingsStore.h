@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace velmora {
+
+// A settings file held open exclusively for reading.
+class SettingsReader {
+public:
+    virtual ~SettingsReader() = default;
+    // The next byte, or nothing at the end of the file (or on a read error).
+    virtual std::optional<uint8_t> ReadByte() = 0;
+};
+
+// A settings file held open exclusively for writing (created or truncated).
+class SettingsWriter {
+public:
+    virtual ~SettingsWriter() = default;
+    // Writes the bytes; failures are not reported to the caller's user.
+    virtual bool Write(const char* bytes, std::size_t n) = 0;
+};
+
+// Opens the settings file by its relative name in the current directory.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // Opens for reading, creating the file empty when it is missing. Null when
+    // the file is held by another process or cannot be opened or created.
+    virtual std::unique_ptr<SettingsReader> OpenForRead(const char* name) = 0;
+    // Creates or truncates for writing. Null when that is not possible.
+    virtual std::unique_ptr<SettingsWriter> OpenForWrite(const char* name) = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/SettingsStore.h"
+
+namespace velmora::test {
+
+// Settings files in memory. `held` makes every open fail, as a file another
+// process holds exclusively does; `readOnly` makes only the writer's open fail.
+class FakeSettingsStore final : public SettingsStore {
+public:
+    std::map<std::string, std::string> files;
+    bool held = false;
+    bool readOnly = false;
+
+    std::unique_ptr<SettingsReader> OpenForRead(const char* name) override;
+    std::unique_ptr<SettingsWriter> OpenForWrite(const char* name) override;
+};
+
+}  // namespace velmora::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/TForm2.h"
+#include "support/FakeSerialPort.h"
+#include "support/FakeSettingsStore.h"
+#include "support/VirtualClock.h"
+
+namespace velmora::test {
+
+class NullCanvas final : public Canvas {
+public:
+    void SetPenColor(Rgb) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void Rectangle(int, int, int, int) override {}
+    void TextOut(int, int, const char*) override {}
+};
+
+class RecordingErrors final : public ErrorReporter {
+public:
+    std::vector<std::string> messages;
+    void ShowError(const std::string& message) override { messages.push_back(message); }
+};
+
+// A whole window on fakes: scripted ports, in-memory settings, virtual time.
+// Header-only so that only tests of the window's core pull in the core library.
+struct FormFixture {
+    VirtualClock clock;
+    FakeSerialPorts ports{clock};
+    FakeSettingsStore settings;
+    NullCanvas nullCanvas;
+    Canvas* canvas = &nullCanvas;
+    RecordingErrors errors;
+
+    TForm2& Form() {
+        if (!form) form = std::make_unique<TForm2>(FormServices{ports, settings, clock, *canvas, errors});
+        return *form;
+    }
+    std::unique_ptr<TForm2> form;
+};
+
+}  // namespace velmora::test
