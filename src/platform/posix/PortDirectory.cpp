@@ -17,12 +17,13 @@ std::string BaseDirectory() {
     return "/tmp/velmora-" + std::to_string(getuid());
 }
 
+// The directory must be ours and closed to others: in the shared /tmp another
+// user could otherwise create it first and plant links to devices of theirs.
 bool MakeDirectory(const std::string& path) {
-    if (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) {
-        struct stat info{};
-        return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    }
-    return false;
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat info{};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+    return info.st_uid == getuid() && (info.st_mode & 0077) == 0;
 }
 
 }  // namespace
