@@ -1,9 +1,12 @@
 #include "app/TForm2.h"
 
 #include "app/ControlLayout.h"
+#include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
 #include "link/RequestData.h"
 #include "link/ScaleLabels.h"
+#include "settings/ConfigFile.h"
+#include "settings/FactoryDefaults.h"
 
 namespace velmora {
 namespace {
@@ -82,6 +85,8 @@ void TForm2::FormCreate() {
     SyncPosBar.SetPosition((SyncPosBar.Max() + SyncPosBar.Min()) / 2);
     link_.DiscoverPorts(ComPort);
     LogLine(Display, "W: %d %d %d %d\r\n", Form.Left(), Form.Top(), Form.Width(), Form.Height());
+    SettingsPanel settings = SettingsControls();
+    ReadConfig(services_.settings, settings, Display);
     SettleAndApplyLists();
 }
 
@@ -103,7 +108,13 @@ void TForm2::SettleAndApplyLists() {
     Scale2Click();
 }
 
-void TForm2::FormClose() {}
+SettingsPanel TForm2::SettingsControls() {
+    return SettingsPanel{SweepSpeed, SyncSrcBox,     SyncPolBox,     ComPort,      Chan1Probe,
+                         Scale1,     Chan2Probe,     Scale2,         SyncVoltBar,  SyncPosBar,
+                         Form,       Scope1CheckBox, Scope2CheckBox, Fft1CheckBox, Fft2CheckBox};
+}
+
+void TForm2::FormClose() { WriteConfig(services_.settings, SettingsControls(), link_.CommPath()); }
 
 void TForm2::Timer1Timer() { acquisition_.Timer1Timer(); }
 
@@ -128,8 +139,23 @@ void TForm2::Scale2Click() { scope_.ScaleClick(2); }
 
 void TForm2::Button1Click() { Display.SetVisible(!Display.Visible()); }
 
-void TForm2::EnableAClick() {}
-void TForm2::EnableBClick() {}
-void TForm2::DefaultsClick() {}
+void TForm2::EnableAClick() {
+    SendGeneratorCommand(GeneratorChannel{EnableA, Waveform1, Freq1, Ampl1, kGeneratorFormatA},
+                         link_, rx_, services_.clock, Display);
+}
+
+void TForm2::EnableBClick() {
+    SendGeneratorCommand(GeneratorChannel{EnableB, Waveform2, Freq2, Ampl2, kGeneratorFormatB},
+                         link_, rx_, services_.clock, Display);
+}
+
+void TForm2::DefaultsClick() {
+    SettingsPanel panel = SettingsControls();
+    RestoreFactoryDefaults(
+        panel, ScopeHandlers{[this] { ComPortClick(); }, [this] { Scale1Click(); },
+                             [this] { Scale2Click(); }, [this] { SweepSpeedClick(); },
+                             [this] { Chan1ProbeClick(); }, [this] { Chan2ProbeClick(); },
+                             [this] { UpdateSyncClick(); }});
+}
 
 }  // namespace velmora

@@ -19,6 +19,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+#include "settings/SettingsPanel.h"
 
 namespace velmora {
 
@@ -100,6 +101,7 @@ private:
     void FillLists();
     void BindHandlers();
     void SettleAndApplyLists();
+    SettingsPanel SettingsControls();
 
     FormServices services_;
     SerialLink link_;

@@ -13,13 +13,15 @@ TEST(StartupTest, WithoutSettingsFileLogsAndSendsInOrder) {
     TForm2& form = f.Form();
     form.FormCreate();
 
+    // The first start finds no settings file: the reader's open creates it
+    // empty, so the reader logs its two lines and changes nothing.
     // Until the lists are settled the sync command carries '0' + (-1) for the
     // unselected source and polarity lists, exactly as formatted.
     EXPECT_EQ(form.Display.Lines(),
-              (Lines{"%S// 1024    0\r", "W: 0 277 1511 899\r\n", "/dev/ttyACM0", "/dev/ttyACM0",
-                     "   opened", "/dev/ttyACM0", "   configured", "SweepSpeed 1",
-                     "%S// 1024    0\r", "%S11 1024    0\r", "ProbeType1 1", "Range 7", "%X7\r",
-                     "ProbeType2 1", "Range 7", "%Y7\r"}));
+              (Lines{"%S// 1024    0\r", "W: 0 277 1511 899\r\n", "Reading config", "End config",
+                     "/dev/ttyACM0", "/dev/ttyACM0", "   opened", "/dev/ttyACM0", "   configured",
+                     "SweepSpeed 1", "%S// 1024    0\r", "%S11 1024    0\r", "ProbeType1 1",
+                     "Range 7", "%X7\r", "ProbeType2 1", "Range 7", "%Y7\r"}));
     EXPECT_EQ(line->WrittenText(),
               std::string("%z\r\n%S// 1024    0\r%S11 1024    0\r%X7\r%Y7\r"));
     EXPECT_EQ(form.Form.Caption(), "Velmora Rev 1.31 Nov 25 2025 16:05:18");
@@ -64,9 +66,9 @@ TEST(StartupTest, WithoutAnyPortStartUpGoesOnAndSendsNothing) {
     EXPECT_EQ(form.ComPort.Count(), 0);
     EXPECT_EQ(form.ComPort.ItemIndex(), -1);
     EXPECT_EQ(form.Display.Lines(),
-              (Lines{"%S// 1024    0\r", "W: 0 277 1511 899\r\n", "SweepSpeed 1", "%S// 1024    0\r",
-                     "%S11 1024    0\r", "ProbeType1 1", "Range 7", "%X7\r", "ProbeType2 1",
-                     "Range 7", "%Y7\r"}));
+              (Lines{"%S// 1024    0\r", "W: 0 277 1511 899\r\n", "Reading config", "End config",
+                     "SweepSpeed 1", "%S// 1024    0\r", "%S11 1024    0\r", "ProbeType1 1",
+                     "Range 7", "%X7\r", "ProbeType2 1", "Range 7", "%Y7\r"}));
     form.Timer1Timer();  // ticks run quietly without a port
     EXPECT_TRUE(f.errors.messages.empty());
 }

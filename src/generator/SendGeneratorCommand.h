@@ -1,0 +1,24 @@
+#pragma once
+
+#include "acquisition/ReceiveState.h"
+#include "generator/GeneratorChannel.h"
+#include "link/SerialLink.h"
+#include "platform/Clock.h"
+#include "platform/Memo.h"
+
+namespace velmora {
+
+// Frequency and peak-amplitude limits of the generator, as the window knows them.
+inline constexpr float kMinFrequency = 0.25f;
+inline constexpr float kMaxFrequency = 1000000.0f;
+inline constexpr float kMaxAmplitude = 3.3f;
+
+// Sends a channel's whole setting when its enable box is ticked: the
+// generator command (logged and written) followed by a data request, which
+// abandons any frame on its way. An unticked box sends nothing. Text that is
+// not a number throws InvalidFloatText before anything is logged or written;
+// the frequency text is read first, so its error is the one reported.
+void SendGeneratorCommand(const GeneratorChannel& channel, SerialLink& link, ReceiveState& rx,
+                          Clock& clock, Memo& display);
+
+}  // namespace velmora
