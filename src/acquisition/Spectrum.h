@@ -21,4 +21,9 @@ void SplitRealSpectrum(float* buffer, int n);
 // Allocates nothing and calls no trigonometric function.
 void ComputeSpectrum(const SampleFrame& frame, int channel, SpectrumBuffer& buffer);
 
+// The same result bit for bit, computed literally step by step in the buffer
+// (copy, window, ComplexFft, SplitRealSpectrum, scale). Slower; it is the
+// yardstick the fast road of ComputeSpectrum is checked against.
+void ComputeSpectrumStepByStep(const SampleFrame& frame, int channel, SpectrumBuffer& buffer);
+
 }  // namespace velmora
