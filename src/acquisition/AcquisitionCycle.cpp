@@ -58,6 +58,7 @@ void AcquisitionCycle::CompleteBlock() {
     if (last) {
         rx_.requestPending = false;
         rx_.frameReady = true;
+        ++rx_.framesReceived;
     }
 }
 

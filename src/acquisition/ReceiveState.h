@@ -22,6 +22,7 @@ struct ReceiveState {
     uint32_t timerTicks = 0;        // TimerTicks
     uint32_t replyDeadline = 0;     // ReplyDeadline
     int32_t timerInterval = 200;    // TimerInterval, copied from the timer at start-up
+    uint32_t framesReceived = 0;    // complete frames since start-up, for diagnostics
 
     // The block the next read fills, or null past the last block.
     uint8_t* CurrentBlock() {

@@ -1,5 +1,6 @@
 #include "app/TForm2.h"
 
+#include "acquisition/TestPattern.h"
 #include "app/ControlLayout.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
@@ -118,7 +119,11 @@ void TForm2::FormClose() { WriteConfig(services_.settings, SettingsControls(), l
 
 void TForm2::Timer1Timer() { acquisition_.Timer1Timer(); }
 
-void TForm2::ScreenClick() {}
+void TForm2::ScreenClick() {
+    DrawTestPattern(services_.canvas, Form.ClientWidth(), Form.ClientHeight());
+    rx_.frameReady = true;
+    RequestData(link_, rx_, services_.clock);
+}
 
 void TForm2::ComPortClick() {
     if (link_.OpenPort(ComPort.ItemIndex())) RequestData(link_, rx_, services_.clock);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "instrument/VirtualInstrument.h"
+#include "platform/posix/PosixSerialPorts.h"
+#include "support/FormFixture.h"
+
+namespace velmora::test {
+
+// The window's core with the real termios port, against the virtual
+// instrument on a real pseudo-terminal registered in a private port
+// directory. Discovery sees no real devices, so the instrument is the only
+// (and last) port, as on a machine without hardware.
+class InstrumentSession {
+public:
+    explicit InstrumentSession(const InstrumentOptions& options) : instrument_(options) {
+        char pattern[] = "/tmp/velmora-itXXXXXX";
+        runtime_ = mkdtemp(pattern);
+        setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+        std::string error;
+        started_ = instrument_.Start(error);
+        EXPECT_TRUE(started_) << error;
+        ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
+        form_ = std::make_unique<TForm2>(
+            FormServices{*ports_, settings_, clock_, canvas_, errors_});
+    }
+    ~InstrumentSession() {
+        form_.reset();
+        instrument_.Stop();
+        std::filesystem::remove_all(runtime_);
+    }
+
+    TForm2& Form() { return *form_; }
+    VirtualInstrument& Instrument() { return instrument_; }
+    RecordingErrors& Errors() { return errors_; }
+
+    // Runs ticks until `frames` more frames have completed or `maxTicks` ran.
+    int TicksUntilFrames(uint32_t frames, int maxTicks) {
+        const uint32_t target = form_->Receive().framesReceived + frames;
+        int ticks = 0;
+        while (form_->Receive().framesReceived < target && ticks < maxTicks) {
+            form_->Timer1Timer();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+private:
+    std::string runtime_;
+    VirtualInstrument instrument_;
+    bool started_ = false;
+    std::unique_ptr<PosixSerialPorts> ports_;
+    FakeSettingsStore settings_;
+    SteadyClock clock_;
+    NullCanvas canvas_;
+    RecordingErrors errors_;
+    std::unique_ptr<TForm2> form_;
+};
+
+}  // namespace velmora::test
