@@ -40,6 +40,7 @@ TForm2::TForm2(FormServices services)
     Display.Append("Display");
     FillLists();
     BindHandlers();
+    acquisition_.drawFrame = [this] { DrawFrame(); };
 }
 
 void TForm2::FillLists() {
@@ -118,6 +119,28 @@ SettingsPanel TForm2::SettingsControls() {
 void TForm2::FormClose() { WriteConfig(services_.settings, SettingsControls(), link_.CommPath()); }
 
 void TForm2::Timer1Timer() { acquisition_.Timer1Timer(); }
+
+DisplayInputs TForm2::PictureInputs() const {
+    DisplayInputs in;
+    in.clientWidth = Form.ClientWidth();
+    in.clientHeight = Form.ClientHeight();
+    in.syncVoltBarWidth = kSyncVoltBarWidth;
+    in.syncPosBarHeight = kSyncPosBarHeight;
+    in.sweepIndex = SweepSpeed.ItemIndex();
+    in.chan1Probe = Chan1Probe.ItemIndex();
+    in.scale1 = Scale1.ItemIndex();
+    in.chan2Probe = Chan2Probe.ItemIndex();
+    in.scale2 = Scale2.ItemIndex();
+    in.scope1 = Scope1CheckBox.Checked();
+    in.scope2 = Scope2CheckBox.Checked();
+    in.fft1 = Fft1CheckBox.Checked();
+    in.fft2 = Fft2CheckBox.Checked();
+    in.syncPosition = Sync().syncPosition;
+    in.syncLevel = Sync().syncLevel;
+    return in;
+}
+
+void TForm2::DrawFrame() { picture_.DrawFrame(services_.canvas, rx_.frame, PictureInputs()); }
 
 void TForm2::ScreenClick() {
     DrawTestPattern(services_.canvas, Form.ClientWidth(), Form.ClientHeight());

@@ -5,6 +5,7 @@
 
 #include "acquisition/AcquisitionCycle.h"
 #include "acquisition/ReceiveState.h"
+#include "acquisition/TraceDisplay.h"
 #include "link/ScopeControls.h"
 #include "link/SerialLink.h"
 #include "platform/Canvas.h"
@@ -96,18 +97,23 @@ public:
     const SerialLink& Link() const { return link_; }
     const ReceiveState& Receive() const { return rx_; }
     const SyncState& Sync() const { return scope_.Sync(); }
+    const PlotGeometry& Geometry() const { return picture_.Geometry(); }
 
 private:
     void FillLists();
     void BindHandlers();
     void SettleAndApplyLists();
     SettingsPanel SettingsControls();
+    // Redraws the whole picture from the last frame and the controls as they are now.
+    void DrawFrame();
+    DisplayInputs PictureInputs() const;
 
     FormServices services_;
     SerialLink link_;
     ReceiveState rx_;
     ScopeControls scope_;
     AcquisitionCycle acquisition_;
+    TraceDisplay picture_;
 };
 
 }  // namespace velmora
