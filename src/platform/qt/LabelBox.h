@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include "app/ControlLayout.h"
+
+namespace velmora {
+
+// A static label as the window draws them: a borderless read-only edit box
+// on the window's background, greyed when disabled, aligned as laid out.
+// It paints its text over its whole width (an edit box's inner margins would
+// clip the short labels laid out for a narrower font).
+class LabelBox final : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    LabelBox(const ControlSpec& spec, QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace velmora
