@@ -154,6 +154,28 @@ TEST_F(WindowEventsTest, CheckBoxesFollowUserAndProgram) {
     EXPECT_FALSE(f.Find<QCheckBox>("Scope2CheckBox")->isChecked());
 }
 
+TEST_F(WindowEventsTest, AnErrorInAHandlerGoesToTheErrorBoxAndTheWindowCarriesOn) {
+    auto* ampl2 = f.Find<QLineEdit>("Ampl2");
+    QTest::keyClicks(ampl2, "x");
+    auto* enable = f.Find<QCheckBox>("EnableB");
+    QTest::mouseClick(enable, Qt::LeftButton, {}, QPoint(6, enable->height() / 2));
+    EXPECT_EQ(f.errors.messages, (Lines{"'1.00x' is not a valid floating point value"}));
+    EXPECT_EQ(enable->isChecked(), f.Form().EnableB.Checked());
+    QTest::mouseClick(f.Find<QPushButton>("Button1"), Qt::LeftButton);
+    EXPECT_TRUE(f.Form().Display.Visible());
+}
+
+TEST_F(WindowEventsTest, RefreshRebuildsThePortListAndKeepsTheSelection) {
+    f.ports.AddPort("ttyUSB0", "/dev/ttyUSB0");
+    QTest::mouseClick(f.Find<QPushButton>("RefreshComm"), Qt::LeftButton);
+    EXPECT_EQ(f.Form().ComPort.Count(), 2);
+    auto* list = f.Find<ListBoxWidget>("ComPort");
+    EXPECT_EQ(list->VisibleText(), "ttyACM0");
+    ScrollTo(list, f.Form().ComPort, 1);
+    EXPECT_EQ(list->VisibleText(), "ttyUSB0");
+    EXPECT_EQ(f.Form().ComPort.ItemIndex(), 0);
+}
+
 TEST_F(WindowEventsTest, ScrollBarMovesRunTheSyncHandlerPerPosition) {
     auto* pos = f.Find<QScrollBar>("SyncPosBar");
     pos->triggerAction(QAbstractSlider::SliderSingleStepAdd);
