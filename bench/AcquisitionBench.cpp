@@ -12,19 +12,11 @@
 
 #include "app/TForm2.h"
 #include "instrument/VirtualInstrument.h"
+#include "platform/NullCanvas.h"
 #include "platform/posix/PosixSerialPorts.h"
 
 namespace velmora {
 namespace {
-
-class NoCanvas final : public Canvas {
-public:
-    void SetPenColor(Rgb) override {}
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Rectangle(int, int, int, int) override {}
-    void TextOut(int, int, const char*) override {}
-};
 
 class NoSettings final : public SettingsStore {
 public:
@@ -52,7 +44,7 @@ void RunTicks(benchmark::State& state, bool baudPacing) {
     PosixSerialPorts ports(PortDiscovery(runtime + "/no-sys"));
     NoSettings settings;
     SteadyClock clock;
-    NoCanvas canvas;
+    NullCanvas canvas;
     NoErrors errors;
     const int ticks = static_cast<int>(state.range(0));
     for (auto _ : state) {

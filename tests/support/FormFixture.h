@@ -4,20 +4,12 @@
 #include <vector>
 
 #include "app/TForm2.h"
+#include "platform/NullCanvas.h"
 #include "support/FakeSerialPort.h"
 #include "support/FakeSettingsStore.h"
 #include "support/VirtualClock.h"
 
 namespace velmora::test {
-
-class NullCanvas final : public Canvas {
-public:
-    void SetPenColor(Rgb) override {}
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Rectangle(int, int, int, int) override {}
-    void TextOut(int, int, const char*) override {}
-};
 
 class RecordingErrors final : public ErrorReporter {
 public:
