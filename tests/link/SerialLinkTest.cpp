@@ -109,7 +109,11 @@ TEST_F(LinkFixture, WithoutPortsTheListIsEmptyAndNothingOpens) {
 }
 
 TEST_F(LinkFixture, DiscoveryListsAtMostAHundredPorts) {
-    for (int i = 0; i < 130; ++i) ports.entries.push_back({"p" + std::to_string(i), "/x" + std::to_string(i)});
+    for (int i = 0; i < 130; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%d", i);
+        ports.entries.push_back({name, std::string("/dev/") + name});
+    }
     link.DiscoverPorts(comPort);
     EXPECT_EQ(comPort.Count(), 100);
     EXPECT_EQ(comPort.ItemIndex(), 99);
