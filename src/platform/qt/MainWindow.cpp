@@ -5,8 +5,10 @@
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 
 #include "app/ControlLayout.h"
 #include "platform/qt/AppIcon.h"
@@ -65,7 +67,9 @@ MainWindow::~MainWindow() {
 // One painter serves everything an event draws.
 void MainWindow::Run(const std::function<void()>& event) {
     canvas_.Begin();
+    painting_ = true;
     form_->Dispatch(event);
+    painting_ = false;
     canvas_.End();
     update();
 }
@@ -99,8 +103,18 @@ void MainWindow::paintEvent(QPaintEvent* event) {
 
 // The picture keeps what it holds; new area shows the window's background
 // until the next frame, as any part of the surface not drawn yet does.
+//
+// The settings file resizes the window in the middle of start-up, while the
+// canvas holds a painter on the picture: the painter is closed around the
+// swap, or it would go on painting into the image that is thrown away.
 void MainWindow::ResizePicture(QSize size) {
     if (size == image_.size() || size.isEmpty()) return;
+    if (painting_) canvas_.End();
+    ReplacePicture(size);
+    if (painting_) canvas_.Begin();
+}
+
+void MainWindow::ReplacePicture(QSize size) {
     QImage next(size, QImage::Format_RGB32);
     next.fill(palette().color(QPalette::Window));
     QPainter painter(&next);
@@ -136,8 +150,17 @@ void MainWindow::MirrorWindow() {
     setWindowTitle(QString::fromLatin1(model.Caption().c_str()));
     const QSize frameExtra = frameGeometry().size() - size();
     move(model.Left(), model.Top());
-    resize(std::max(1, model.Width() - frameExtra.width()),
-           std::max(1, model.Height() - frameExtra.height()));
+    // A hand-edited settings file may ask for any size; the picture behind
+    // the window is an image of the client size, so it is kept within the
+    // screen (or the design size, where the screen is smaller). The model
+    // keeps the values as they were given.
+    const QSize screenSize = screen() ? screen()->availableGeometry().size() : QSize();
+    const int maxWidth = std::max(screenSize.width(), kClientWidth);
+    const int maxHeight = std::max(screenSize.height(), kClientHeight);
+    const int64_t width = int64_t{model.Width()} - frameExtra.width();
+    const int64_t height = int64_t{model.Height()} - frameExtra.height();
+    resize(static_cast<int>(std::clamp<int64_t>(width, 1, maxWidth)),
+           static_cast<int>(std::clamp<int64_t>(height, 1, maxHeight)));
     FitToClient();
     mirroring_ = false;
 }

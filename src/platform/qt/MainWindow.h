@@ -50,6 +50,7 @@ class MainWindow final : public QWidget {
     void DockScrollBars();
     void FitToClient();
     void ResizePicture(QSize size);
+    void ReplacePicture(QSize size);
     void MirrorWindow();
     void ReportGeometry();
     bool OnSurface(QPoint at) const;
@@ -64,6 +65,7 @@ class MainWindow final : public QWidget {
     QTimer* timer_ = nullptr;
     bool surfacePressed_ = false;
     bool mirroring_ = false;
+    bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
 };
 
 }  // namespace velmora
