@@ -29,42 +29,64 @@ public:
     void ShowError(const std::string&) override {}
 };
 
+// The window's core on the termios port against a virtual instrument that
+// runs on a thread of its own, registered in a private port directory.
+class BenchSession {
+public:
+    explicit BenchSession(const InstrumentOptions& options) : instrument_(options) {
+        char pattern[] = "/tmp/velmora-benchXXXXXX";
+        runtime_ = mkdtemp(pattern);
+        setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+        started_ = instrument_.Start(error_);
+        ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
+    }
+    ~BenchSession() {
+        instrument_.Stop();
+        std::filesystem::remove_all(runtime_);
+    }
+    bool Started(benchmark::State& state) {
+        if (!started_) state.SkipWithError(error_.c_str());
+        return started_;
+    }
+    std::unique_ptr<TForm2> NewForm() {
+        auto form = std::make_unique<TForm2>(FormServices{*ports_, settings_, clock_, canvas_, errors_});
+        form->FormCreate();
+        return form;
+    }
+
+private:
+    std::string runtime_;
+    std::string error_;
+    VirtualInstrument instrument_;
+    bool started_ = false;
+    std::unique_ptr<PosixSerialPorts> ports_;
+    NoSettings settings_;
+    SteadyClock clock_;
+    NullCanvas canvas_;
+    NoErrors errors_;
+};
+
 void RunTicks(benchmark::State& state, bool baudPacing) {
-    char pattern[] = "/tmp/velmora-benchXXXXXX";
-    const std::string runtime = mkdtemp(pattern);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     InstrumentOptions options;
     options.baudPacing = baudPacing;
-    VirtualInstrument instrument(options);
-    std::string error;
-    if (!instrument.Start(error)) {
-        state.SkipWithError(error.c_str());
-        return;
-    }
-    PosixSerialPorts ports(PortDiscovery(runtime + "/no-sys"));
-    NoSettings settings;
-    SteadyClock clock;
-    NullCanvas canvas;
-    NoErrors errors;
+    BenchSession session(options);
+    if (!session.Started(state)) return;
     const int ticks = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        TForm2 form(FormServices{ports, settings, clock, canvas, errors});
-        form.FormCreate();
+        const auto form = session.NewForm();
         using namespace std::chrono;
         const auto start = steady_clock::now();
         auto due = start;
         for (int i = 0; i < ticks; ++i) {
             std::this_thread::sleep_until(due);
-            form.Timer1Timer();
-            due = std::max(due + milliseconds(form.Timer1.Interval()), steady_clock::now());
+            form->Timer1Timer();
+            due = std::max(due + milliseconds(form->Timer1.Interval()), steady_clock::now());
         }
         const double seconds = duration<double>(steady_clock::now() - start).count();
-        state.counters["frames"] = form.Receive().framesReceived;
-        state.counters["frames_per_s"] = form.Receive().framesReceived / seconds;
+        state.counters["frames"] = form->Receive().framesReceived;
+        state.counters["frames_per_s"] = form->Receive().framesReceived / seconds;
         state.counters["ticks_per_s"] = ticks / seconds;
     }
-    instrument.Stop();
-    std::filesystem::remove_all(runtime);
 }
 
 void BM_AcquisitionFastInstrument(benchmark::State& state) { RunTicks(state, false); }
@@ -72,6 +94,36 @@ void BM_AcquisitionAt115200Baud(benchmark::State& state) { RunTicks(state, true)
 
 BENCHMARK(BM_AcquisitionFastInstrument)->Arg(50)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AcquisitionAt115200Baud)->Arg(20)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// How long the window is busy in one tick: on a silent line (the request's
+// drain waits out one empty read, then ten empty reads of 129 ms each) and
+// with the answer to the outstanding request already waiting in the port.
+void BM_TickOnSilentLine(benchmark::State& state) {
+    InstrumentOptions options;
+    options.silent = true;
+    BenchSession session(options);
+    if (!session.Started(state)) return;
+    const auto form = session.NewForm();
+    for (auto _ : state) form->Timer1Timer();
+}
+BENCHMARK(BM_TickOnSilentLine)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TickWithFrameWaiting(benchmark::State& state) {
+    BenchSession session(InstrumentOptions{});
+    if (!session.Started(state)) return;
+    const auto form = session.NewForm();  // start-up sent the first request
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the answer arrives
+        state.ResumeTiming();
+        form->Timer1Timer();  // receives and completes it; the next tick asks again
+        state.PauseTiming();
+        form->ScreenClick();  // a fresh request for the next round
+        state.ResumeTiming();
+    }
+    state.counters["frames"] = form->Receive().framesReceived;
+}
+BENCHMARK(BM_TickWithFrameWaiting)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace velmora
