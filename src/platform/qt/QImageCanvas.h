@@ -4,23 +4,27 @@
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
-#include <array>
 
 #include "platform/Canvas.h"
+#include "platform/qt/LineRaster.h"
 
 namespace velmora {
 
 // The window's picture: a Canvas that paints on a QImage owned by the window
-// (Format_RGB32). One-pixel cosmetic pen without antialiasing, white brush,
-// text in black over the white brush, in the application font with its top
-// left corner at the given point. Coordinates outside the image are clipped.
+// (Format_RGB32). Lines are one pixel wide, solid and without antialiasing;
+// each covers its start pixel but not its end point (see LineRaster), and they
+// are written straight into the image's memory, which is several times faster
+// than a painter for a dense trace. Rectangles (white brush, outline in the
+// pen colour) and text (black over the white brush, in the application font,
+// its top left corner at the given point) go through a QPainter, whose raster
+// engine writes to the image at once, so every operation lands in call order.
+// Coordinates outside the image are clipped.
 //
 // Begin() opens one painter for a whole redraw and End() closes it; a call
-// made outside such a pair opens a painter for itself, which is correct but
-// slow. The image must not be resized or replaced between Begin() and End().
-// Lines that follow one another are gathered and painted as one polyline when
-// anything else is drawn, the pen changes or End() is called; the picture is
-// the same, the painting several times faster. UI thread only.
+// made outside such a pair does its own set-up, which is correct but slow. The
+// image must not be resized or replaced between Begin() and End(). Images of
+// formats other than the 32-bit RGB ones get their lines from the painter.
+// UI thread only.
 class QImageCanvas final : public Canvas {
   public:
     explicit QImageCanvas(QImage& image);
@@ -40,19 +44,15 @@ class QImageCanvas final : public Canvas {
   private:
     class Open;  // keeps a painter open for the length of one call
     void Setup();
-    QPen Pen(const QColor& color) const;
-    void Flush();
-
-    // A polyline of up to kRunPoints points waiting to be painted.
-    static constexpr int kRunPoints = 4096;
+    QPen Pen() const;
+    LineRaster ImageRaster();
 
     QImage& image_;
     QPainter painter_;
     QColor pen_{Qt::black};
     QPoint current_;
     int ascent_ = 0;
-    std::array<QPoint, kRunPoints> run_{};
-    int runLength_ = 0;
+    LineRaster raster_;  // over the image while the painter is open
 };
 
 }  // namespace velmora
