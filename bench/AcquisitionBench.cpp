@@ -10,70 +10,25 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/TForm2.h"
-#include "instrument/VirtualInstrument.h"
-#include "platform/NullCanvas.h"
-#include "platform/posix/PosixSerialPorts.h"
+#include "integration/InstrumentSession.h"
 
 namespace velmora {
 namespace {
 
-class NoSettings final : public SettingsStore {
-public:
-    std::unique_ptr<SettingsReader> OpenForRead(const char*) override { return nullptr; }
-    std::unique_ptr<SettingsWriter> OpenForWrite(const char*) override { return nullptr; }
-};
-
-class NoErrors final : public ErrorReporter {
-public:
-    void ShowError(const std::string&) override {}
-};
-
-// The window's core on the termios port against a virtual instrument that
-// runs on a thread of its own, registered in a private port directory.
-class BenchSession {
-public:
-    explicit BenchSession(const InstrumentOptions& options) : instrument_(options) {
-        char pattern[] = "/tmp/velmora-benchXXXXXX";
-        runtime_ = mkdtemp(pattern);
-        setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
-        started_ = instrument_.Start(error_);
-        ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
-    }
-    ~BenchSession() {
-        instrument_.Stop();
-        std::filesystem::remove_all(runtime_);
-    }
-    bool Started(benchmark::State& state) {
-        if (!started_) state.SkipWithError(error_.c_str());
-        return started_;
-    }
-    std::unique_ptr<TForm2> NewForm() {
-        auto form = std::make_unique<TForm2>(FormServices{*ports_, settings_, clock_, canvas_, errors_});
-        form->FormCreate();
-        return form;
-    }
-
-private:
-    std::string runtime_;
-    std::string error_;
-    VirtualInstrument instrument_;
-    bool started_ = false;
-    std::unique_ptr<PosixSerialPorts> ports_;
-    NoSettings settings_;
-    SteadyClock clock_;
-    NullCanvas canvas_;
-    NoErrors errors_;
-};
+bool Started(const test::InstrumentSession& session, benchmark::State& state) {
+    if (!session.Started()) state.SkipWithError(session.Error().c_str());
+    return session.Started();
+}
 
 void RunTicks(benchmark::State& state, bool baudPacing) {
     InstrumentOptions options;
     options.baudPacing = baudPacing;
-    BenchSession session(options);
-    if (!session.Started(state)) return;
+    test::InstrumentSession session(options);
+    if (!Started(session, state)) return;
     const int ticks = static_cast<int>(state.range(0));
+    TForm2* form = &session.Form();
+    form->FormCreate();
     for (auto _ : state) {
-        const auto form = session.NewForm();
         using namespace std::chrono;
         const auto start = steady_clock::now();
         auto due = start;
@@ -101,17 +56,19 @@ BENCHMARK(BM_AcquisitionAt115200Baud)->Arg(20)->Iterations(1)->Unit(benchmark::k
 void BM_TickOnSilentLine(benchmark::State& state) {
     InstrumentOptions options;
     options.silent = true;
-    BenchSession session(options);
-    if (!session.Started(state)) return;
-    const auto form = session.NewForm();
+    test::InstrumentSession session(options);
+    if (!Started(session, state)) return;
+    TForm2* form = &session.Form();
+    form->FormCreate();
     for (auto _ : state) form->Timer1Timer();
 }
 BENCHMARK(BM_TickOnSilentLine)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_TickWithFrameWaiting(benchmark::State& state) {
-    BenchSession session(InstrumentOptions{});
-    if (!session.Started(state)) return;
-    const auto form = session.NewForm();  // start-up sent the first request
+    test::InstrumentSession session(InstrumentOptions{});
+    if (!Started(session, state)) return;
+    TForm2* form = &session.Form();
+    form->FormCreate();  // start-up sent the first request
     for (auto _ : state) {
         state.PauseTiming();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the answer arrives

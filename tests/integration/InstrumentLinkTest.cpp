@@ -19,6 +19,7 @@ InstrumentOptions Quiet() {
 
 TEST(InstrumentLinkTest, StartUpOpensTheInstrumentAndFramesArrive) {
     InstrumentSession session(Quiet());
+    ASSERT_TRUE(session.Started()) << session.Error();
     TForm2& form = session.Form();
     form.FormCreate();
     ASSERT_EQ(form.ComPort.Count(), 1);
@@ -33,6 +34,7 @@ TEST(InstrumentLinkTest, StartUpOpensTheInstrumentAndFramesArrive) {
 
 TEST(InstrumentLinkTest, CommandsReachTheInstrumentWithTheirValues) {
     InstrumentSession session(Quiet());
+    ASSERT_TRUE(session.Started()) << session.Error();
     TForm2& form = session.Form();
     form.FormCreate();
     form.Scale1.UserSelect(3);
@@ -60,6 +62,7 @@ TEST(InstrumentLinkTest, CommandsReachTheInstrumentWithTheirValues) {
 
 TEST(InstrumentLinkTest, TheSamplesAreThoseTheInstrumentGenerated) {
     InstrumentSession session(Quiet());
+    ASSERT_TRUE(session.Started()) << session.Error();
     TForm2& form = session.Form();
     form.FormCreate();
     form.Scale1.UserSelect(5);        // +-4 V: 1 V peak is 512 counts
@@ -96,6 +99,7 @@ TEST_P(FaultTest, TheCycleBehavesAndNothingHangs) {
     InstrumentOptions options = GetParam().options;
     options.noise = 0;
     InstrumentSession session(options);
+    ASSERT_TRUE(session.Started()) << session.Error();
     TForm2& form = session.Form();
     form.FormCreate();
     const auto start = std::chrono::steady_clock::now();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -15,7 +14,7 @@ namespace velmora::test {
 
 // The window's core with the real termios port, against the virtual
 // instrument on a real pseudo-terminal registered in a private port
-// directory. Discovery sees no real devices, so the instrument is the only
+// directory. Used by the integration tests and the acquisition benchmark. Discovery sees no real devices, so the instrument is the only
 // (and last) port, as on a machine without hardware.
 class InstrumentSession {
 public:
@@ -23,9 +22,7 @@ public:
         char pattern[] = "/tmp/velmora-itXXXXXX";
         runtime_ = mkdtemp(pattern);
         setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
-        std::string error;
-        started_ = instrument_.Start(error);
-        EXPECT_TRUE(started_) << error;
+        started_ = instrument_.Start(error_);
         ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
         form_ = std::make_unique<TForm2>(
             FormServices{*ports_, settings_, clock_, canvas_, errors_});
@@ -36,6 +33,9 @@ public:
         std::filesystem::remove_all(runtime_);
     }
 
+    // False (with the reason in Error()) when the instrument could not start.
+    bool Started() const { return started_; }
+    const std::string& Error() const { return error_; }
     TForm2& Form() { return *form_; }
     VirtualInstrument& Instrument() { return instrument_; }
     RecordingErrors& Errors() { return errors_; }
@@ -53,6 +53,7 @@ public:
 
 private:
     std::string runtime_;
+    std::string error_;
     VirtualInstrument instrument_;
     bool started_ = false;
     std::unique_ptr<PosixSerialPorts> ports_;
