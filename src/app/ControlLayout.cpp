@@ -4,7 +4,7 @@ namespace velmora {
 
 using K = ControlKind;
 
-const ControlSpec kControlLayout[] = {
+const ControlPlacement kControlLayout[] = {
     {"SweepSpeed", K::ListBox, 279, 24, 75, 17, ""},
     {"SyncSrcBox", K::ListBox, 280, 47, 49, 17, ""},
     {"SyncPolBox", K::ListBox, 335, 47, 57, 17, ""},
@@ -48,9 +48,9 @@ const ControlSpec kControlLayout[] = {
 
 const std::size_t kControlCount = sizeof kControlLayout / sizeof kControlLayout[0];
 
-const ControlSpec* FindControl(std::string_view name) {
-    for (const ControlSpec& spec : kControlLayout) {
-        if (spec.name == name) return &spec;
+const ControlPlacement* FindControl(std::string_view name) {
+    for (const ControlPlacement& control : kControlLayout) {
+        if (control.name == name) return &control;
     }
     return nullptr;
 }

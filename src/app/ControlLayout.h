@@ -10,7 +10,7 @@ enum class Align { Left, Centre };
 
 // Design position and text of one control, in client pixels. Texts are
 // Latin-1. Labels are borderless read-only boxes; `enabled` greys them out.
-struct ControlSpec {
+struct ControlPlacement {
     std::string_view name;
     ControlKind kind;
     int left, top, width, height;
@@ -20,11 +20,11 @@ struct ControlSpec {
 };
 
 // Every placed control of the main window, in creation (and tab) order.
-extern const ControlSpec kControlLayout[];
+extern const ControlPlacement kControlLayout[];
 extern const std::size_t kControlCount;
 
-// The spec of the control called `name`, or null.
-const ControlSpec* FindControl(std::string_view name);
+// The placement of the control called `name`, or null.
+const ControlPlacement* FindControl(std::string_view name);
 
 // The design geometry of the window and of the two docked scroll bars.
 inline constexpr int kDesignLeft = 0;

@@ -38,19 +38,19 @@ class WindowLayoutTest : public ::testing::Test {
 
 TEST_F(WindowLayoutTest, EveryControlSitsAtItsDesignPlaceWithItsKind) {
     for (std::size_t i = 0; i < kControlCount; ++i) {
-        const ControlSpec& spec = kControlLayout[i];
-        QWidget* widget = f.Find<QWidget>(std::string(spec.name).c_str());
+        const ControlPlacement& control = kControlLayout[i];
+        QWidget* widget = f.Find<QWidget>(std::string(control.name).c_str());
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), QRect(spec.left, spec.top, spec.width, spec.height))
-            << spec.name;
+        EXPECT_EQ(widget->geometry(), QRect(control.left, control.top, control.width, control.height))
+            << control.name;
         const bool kindMatches =
-            (spec.kind == ControlKind::ListBox && qobject_cast<ListBoxWidget*>(widget)) ||
-            (spec.kind == ControlKind::CheckBox && qobject_cast<QCheckBox*>(widget)) ||
-            (spec.kind == ControlKind::EditBox && qobject_cast<QLineEdit*>(widget)) ||
-            (spec.kind == ControlKind::Label && qobject_cast<QLineEdit*>(widget)) ||
-            (spec.kind == ControlKind::Button && qobject_cast<QPushButton*>(widget)) ||
-            (spec.kind == ControlKind::Memo && qobject_cast<QPlainTextEdit*>(widget));
-        EXPECT_TRUE(kindMatches) << spec.name;
+            (control.kind == ControlKind::ListBox && qobject_cast<ListBoxWidget*>(widget)) ||
+            (control.kind == ControlKind::CheckBox && qobject_cast<QCheckBox*>(widget)) ||
+            (control.kind == ControlKind::EditBox && qobject_cast<QLineEdit*>(widget)) ||
+            (control.kind == ControlKind::Label && qobject_cast<QLineEdit*>(widget)) ||
+            (control.kind == ControlKind::Button && qobject_cast<QPushButton*>(widget)) ||
+            (control.kind == ControlKind::Memo && qobject_cast<QPlainTextEdit*>(widget));
+        EXPECT_TRUE(kindMatches) << control.name;
     }
 }
 
@@ -62,16 +62,16 @@ TEST_F(WindowLayoutTest, CaptionsLabelsAndEditTextsAreTheDesignOnes) {
     EXPECT_EQ(f.Find<QCheckBox>("EnableA")->text(), "Enable A");
     EXPECT_EQ(f.Find<QCheckBox>("Scope1CheckBox")->text(), "");
     for (std::size_t i = 0; i < kControlCount; ++i) {
-        const ControlSpec& spec = kControlLayout[i];
-        if (spec.kind != ControlKind::Label) continue;
-        auto* label = f.Find<QLineEdit>(std::string(spec.name).c_str());
-        EXPECT_EQ(label->text(), Text(spec.text));
-        EXPECT_EQ(label->isEnabled(), spec.enabled) << spec.name;
+        const ControlPlacement& control = kControlLayout[i];
+        if (control.kind != ControlKind::Label) continue;
+        auto* label = f.Find<QLineEdit>(std::string(control.name).c_str());
+        EXPECT_EQ(label->text(), Text(control.text));
+        EXPECT_EQ(label->isEnabled(), control.enabled) << control.name;
         EXPECT_TRUE(label->isReadOnly());
         EXPECT_FALSE(label->hasFrame());
         EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask,
-                  spec.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft)
-            << spec.name;
+                  control.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft)
+            << control.name;
     }
     EXPECT_FALSE(f.Find<QLineEdit>("Edit11")->isEnabled());
     EXPECT_TRUE(f.Find<QLineEdit>("Edit12")->isEnabled());

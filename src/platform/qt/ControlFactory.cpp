@@ -55,38 +55,38 @@ std::function<void()> ButtonHandler(TForm2& f, std::string_view name) {
     throw std::logic_error("no handler for button " + std::string(name));
 }
 
-QWidget* CreateWidget(const ControlSpec& spec, TForm2& f, const Dispatcher& dispatch,
+QWidget* CreateWidget(const ControlPlacement& control, TForm2& f, const Dispatcher& dispatch,
                       QWidget* parent) {
     const QString text =
-        QString::fromLatin1(spec.text.data(), static_cast<qsizetype>(spec.text.size()));
-    switch (spec.kind) {
+        QString::fromLatin1(control.text.data(), static_cast<qsizetype>(control.text.size()));
+    switch (control.kind) {
         case ControlKind::ListBox:
-            return new ListBoxWidget(ListModel(f, spec.name), dispatch, parent);
+            return new ListBoxWidget(ListModel(f, control.name), dispatch, parent);
         case ControlKind::CheckBox:
-            return new CheckBoxWidget(CheckModel(f, spec.name), text, dispatch, parent);
+            return new CheckBoxWidget(CheckModel(f, control.name), text, dispatch, parent);
         case ControlKind::EditBox:
-            return new EditBoxWidget(EditModel(f, spec.name), dispatch, parent);
+            return new EditBoxWidget(EditModel(f, control.name), dispatch, parent);
         case ControlKind::Button:
-            return new ButtonWidget(text, ButtonHandler(f, spec.name), dispatch, parent);
+            return new ButtonWidget(text, ButtonHandler(f, control.name), dispatch, parent);
         case ControlKind::Label:
-            return new LabelBox(spec, parent);
+            return new LabelBox(control, parent);
         case ControlKind::Memo:
-            if (spec.name != "Display") break;
+            if (control.name != "Display") break;
             return new MemoWidget(f.Display, parent);
     }
-    throw std::logic_error("no widget for control " + std::string(spec.name));
+    throw std::logic_error("no widget for control " + std::string(control.name));
 }
 
 }  // namespace
 
-QWidget* CreateControl(const ControlSpec& spec, TForm2& form, const Dispatcher& dispatch,
+QWidget* CreateControl(const ControlPlacement& control, TForm2& form, const Dispatcher& dispatch,
                        QWidget* parent) {
-    QWidget* widget = CreateWidget(spec, form, dispatch, parent);
+    QWidget* widget = CreateWidget(control, form, dispatch, parent);
     widget->setObjectName(
-        QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
-    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
+        QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size())));
+    widget->setGeometry(control.left, control.top, control.width, control.height);
     // The refresh button is left out of the Tab order; a click still focuses it.
-    if (spec.name == "RefreshComm") widget->setFocusPolicy(Qt::ClickFocus);
+    if (control.name == "RefreshComm") widget->setFocusPolicy(Qt::ClickFocus);
     return widget;
 }
 

@@ -12,7 +12,7 @@ namespace velmora {
 // bound to the form's model of the same name, at its design position, with
 // the control's name as object name (tests find widgets by it). Throws
 // std::logic_error for a name the form has no model for.
-QWidget* CreateControl(const ControlSpec& spec, TForm2& form, const Dispatcher& dispatch,
+QWidget* CreateControl(const ControlPlacement& control, TForm2& form, const Dispatcher& dispatch,
                        QWidget* parent);
 
 }  // namespace velmora

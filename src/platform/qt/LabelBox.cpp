@@ -4,12 +4,12 @@
 
 namespace velmora {
 
-LabelBox::LabelBox(const ControlSpec& spec, QWidget* parent) : QLineEdit(parent) {
-    setText(QString::fromLatin1(spec.text.data(), static_cast<qsizetype>(spec.text.size())));
+LabelBox::LabelBox(const ControlPlacement& control, QWidget* parent) : QLineEdit(parent) {
+    setText(QString::fromLatin1(control.text.data(), static_cast<qsizetype>(control.text.size())));
     setFrame(false);
     setReadOnly(true);
-    setEnabled(spec.enabled);
-    setAlignment((spec.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
+    setEnabled(control.enabled);
+    setAlignment((control.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft) |
                  Qt::AlignVCenter);
     setTextMargins(0, 0, 0, 0);
     setContentsMargins(0, 0, 0, 0);

@@ -14,7 +14,7 @@ class LabelBox final : public QLineEdit {
     Q_OBJECT
 
   public:
-    LabelBox(const ControlSpec& spec, QWidget* parent);
+    LabelBox(const ControlPlacement& control, QWidget* parent);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
