@@ -47,8 +47,16 @@ void RunTicks(benchmark::State& state, bool baudPacing) {
 void BM_AcquisitionFastInstrument(benchmark::State& state) { RunTicks(state, false); }
 void BM_AcquisitionAt115200Baud(benchmark::State& state) { RunTicks(state, true); }
 
-BENCHMARK(BM_AcquisitionFastInstrument)->Arg(50)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_AcquisitionAt115200Baud)->Arg(20)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AcquisitionFastInstrument)
+    ->Arg(50)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_AcquisitionAt115200Baud)
+    ->Arg(20)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // How long the window is busy in one tick: on a silent line (the request's
 // drain waits out one empty read, then ten empty reads of 129 ms each) and

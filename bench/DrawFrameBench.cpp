@@ -7,8 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "acquisition/TraceDisplay.h"
 #include "BenchPicture.h"
+#include "acquisition/TraceDisplay.h"
 #include "support/RecordingCanvas.h"
 
 namespace {
@@ -30,7 +30,6 @@ class NullCanvas final : public velmora::Canvas {
   private:
     long sum_ = 0;
 };
-
 
 void BM_DrawFrameNullCanvas(benchmark::State& state) {
     const SampleFrame frame = MakeFrame(false);

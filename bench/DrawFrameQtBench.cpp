@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "acquisition/TraceDisplay.h"
 #include "BenchPicture.h"
+#include "acquisition/TraceDisplay.h"
 #include "platform/qt/QImageCanvas.h"
 
 namespace {
@@ -19,7 +19,6 @@ using velmora::DisplayInputs;
 using velmora::SampleFrame;
 using velmora::bench::Everything;
 using velmora::bench::MakeFrame;
-
 
 // The painter is opened once for the redraw, as the window does.
 void BM_DrawFrameQImage(benchmark::State& state) {

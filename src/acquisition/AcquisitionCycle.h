@@ -20,7 +20,7 @@ inline constexpr int64_t kReceiveBudgetMicros = 1'500'000;
 // is overdue, unless Hold is ticked), read what has arrived 128 bytes at a
 // time, and redraw once a whole frame is in.
 class AcquisitionCycle {
-public:
+  public:
     AcquisitionCycle(ReceiveState& rx, SerialLink& link, CheckBox& holdBox, Clock& clock)
         : rx_(rx), link_(link), holdBox_(holdBox), clock_(clock) {}
 
@@ -30,7 +30,7 @@ public:
     void Timer1Timer();
     void ReceiveFrame();
 
-private:
+  private:
     // Accepts the header when the marker leads it; otherwise drops 1 to 3 bytes
     // so the next reads refill the header from the marker's likely start.
     void CheckHeader();

@@ -9,9 +9,9 @@ namespace velmora {
 struct DisplayInputs {
     int clientWidth = 0;
     int clientHeight = 0;
-    int syncVoltBarWidth = 0;   // the bar along the left edge
-    int syncPosBarHeight = 0;   // the bar along the bottom edge
-    int sweepIndex = -1;        // 0 is XY mode
+    int syncVoltBarWidth = 0;  // the bar along the left edge
+    int syncPosBarHeight = 0;  // the bar along the bottom edge
+    int sweepIndex = -1;       // 0 is XY mode
     int chan1Probe = -1;
     int scale1 = -1;
     int chan2Probe = -1;
@@ -20,7 +20,7 @@ struct DisplayInputs {
     bool scope2 = false;
     bool fft1 = false;
     bool fft2 = false;
-    int32_t syncPosition = 0;   // of the last sync command
+    int32_t syncPosition = 0;  // of the last sync command
     int32_t syncLevel = 0;
 };
 

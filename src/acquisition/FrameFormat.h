@@ -12,7 +12,7 @@ namespace velmora {
 inline constexpr std::size_t kHeaderBytes = 128;
 inline constexpr std::size_t kSamplePairs = 2048;
 inline constexpr std::size_t kPairBytes = 4;
-inline constexpr std::size_t kSampleBytes = kSamplePairs * kPairBytes;  // 8192
+inline constexpr std::size_t kSampleBytes = kSamplePairs * kPairBytes;   // 8192
 inline constexpr std::size_t kFrameBytes = kHeaderBytes + kSampleBytes;  // 8320
 inline constexpr std::size_t kBlockBytes = 128;
 inline constexpr int kSampleBlocks = static_cast<int>(kSampleBytes / kBlockBytes);  // 64
@@ -20,8 +20,8 @@ inline constexpr std::array<uint8_t, 4> kFrameMarker = {0x76, 0x51, 0x76, 0x51};
 
 // The raw bytes of the last frame, stored exactly as they came off the line.
 struct SampleFrame {
-    std::array<uint8_t, kHeaderBytes> header{};    // RxBuffer
-    std::array<uint8_t, kSampleBytes> samples{};   // Samples
+    std::array<uint8_t, kHeaderBytes> header{};   // RxBuffer
+    std::array<uint8_t, kSampleBytes> samples{};  // Samples
 
     // Sample of `channel` (0 or 1) in pair `pair` (0..2047).
     int16_t Sample(std::size_t pair, int channel) const {

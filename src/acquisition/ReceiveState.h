@@ -14,15 +14,15 @@ inline constexpr int kPastLastBlock = kSampleBlocks;
 // The request/receive state shared by the data request and the timer tick.
 // All of it is fixed storage; nothing is allocated while frames arrive.
 struct ReceiveState {
-    SampleFrame frame;              // RxBuffer (header) and Samples
-    int rxBlock = kHeaderBlock;     // RxPointer
-    int32_t rxCount = 0;            // RxCount: bytes already in the current block
-    bool requestPending = false;    // RequestPending
-    bool frameReady = false;        // FrameReady
-    uint32_t timerTicks = 0;        // TimerTicks
-    uint32_t replyDeadline = 0;     // ReplyDeadline
-    int32_t timerInterval = 200;    // TimerInterval, copied from the timer at start-up
-    uint32_t framesReceived = 0;    // complete frames since start-up, for diagnostics
+    SampleFrame frame;            // RxBuffer (header) and Samples
+    int rxBlock = kHeaderBlock;   // RxPointer
+    int32_t rxCount = 0;          // RxCount: bytes already in the current block
+    bool requestPending = false;  // RequestPending
+    bool frameReady = false;      // FrameReady
+    uint32_t timerTicks = 0;      // TimerTicks
+    uint32_t replyDeadline = 0;   // ReplyDeadline
+    int32_t timerInterval = 200;  // TimerInterval, copied from the timer at start-up
+    uint32_t framesReceived = 0;  // complete frames since start-up, for diagnostics
 
     // The block the next read fills, or null past the last block.
     uint8_t* CurrentBlock() {

@@ -16,9 +16,9 @@ constexpr const char* kSweepItems[] = {"XY Mode", "2 mSec/div"};
 constexpr const char* kSourceItems[] = {"Ch1", "Ch2"};
 constexpr const char* kPolarityItems[] = {"Rise", "Fall"};
 constexpr const char* kProbeItems[] = {"x10", "x1"};
-constexpr const char* kWaveformItems[] = {"Off",     "Sine",    "Cosine",  "Saw Rising",
-                                          "Saw Falling", "Saw Symmetrical", "Sqr 50%",
-                                          "Sqr 10%", "Sqr 90%", " "};
+constexpr const char* kWaveformItems[] = {
+    "Off",     "Sine",    "Cosine",  "Saw Rising", "Saw Falling", "Saw Symmetrical",
+    "Sqr 50%", "Sqr 10%", "Sqr 90%", " "};
 
 template <std::size_t N>
 void AddAll(ListBox& list, const char* const (&items)[N]) {

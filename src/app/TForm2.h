@@ -38,7 +38,7 @@ struct FormServices {
 // mirrors the models into widgets and runs every user event and timer tick
 // through Dispatch. Several forms can live side by side (tests do).
 class TForm2 {
-public:
+  public:
     explicit TForm2(FormServices services);
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
@@ -99,7 +99,7 @@ public:
     const SyncState& Sync() const { return scope_.Sync(); }
     const PlotGeometry& Geometry() const { return picture_.Geometry(); }
 
-private:
+  private:
     void FillLists();
     void BindHandlers();
     void SettleAndApplyLists();

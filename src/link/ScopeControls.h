@@ -31,7 +31,7 @@ struct SyncState {
 // The oscilloscope control handlers: each reads its controls, logs, and sends
 // the command that brings the instrument in line with the window.
 class ScopeControls {
-public:
+  public:
     ScopeControls(ScopePanel panel, SerialLink& link, Memo& display)
         : panel_(panel), link_(link), display_(display) {}
 
@@ -44,7 +44,7 @@ public:
 
     const SyncState& Sync() const { return sync_; }
 
-private:
+  private:
     ScopePanel panel_;
     SerialLink& link_;
     Memo& display_;

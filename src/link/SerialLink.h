@@ -20,7 +20,7 @@ inline constexpr std::size_t kMaxPorts = 100;
 // logged to the diagnostic log; reads and writes on a port that is not open
 // fail quietly, so the rest of the program never has to ask.
 class SerialLink {
-public:
+  public:
     SerialLink(SerialPorts& ports, Memo& display);
 
     // Fills `PortNumbers` from a fresh discovery and the list with one entry per
@@ -43,17 +43,17 @@ public:
     std::size_t PortCount() const { return portNumbers_.size(); }
     const PortEntry& Port(std::size_t i) const { return portNumbers_.at(i); }
 
-private:
+  private:
     void FillList(ListBox& comPort);
     bool Configure();
     void Log(const char* text) { display_.Append(text); }
 
     SerialPorts& ports_;
     Memo& display_;
-    std::vector<PortEntry> portNumbers_;         // PortNumbers, at most kMaxPorts
+    std::vector<PortEntry> portNumbers_;  // PortNumbers, at most kMaxPorts
     std::array<char, kCommPathBytes> commPath_{'C', 'O', 'M', '5'};  // CommPath
-    std::unique_ptr<SerialPort> port_;          // CommHandle; null when not open
-    bool openFailed_ = false;                   // CommHandle holds "invalid"
+    std::unique_ptr<SerialPort> port_;  // CommHandle; null when not open
+    bool openFailed_ = false;           // CommHandle holds "invalid"
 };
 
 }  // namespace velmora

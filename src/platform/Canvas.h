@@ -13,7 +13,7 @@ struct Rgb {
 // the surface clips, callers do not. The pen starts black and one pixel wide;
 // the brush is white and text is drawn over it; the font is the surface's own.
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     virtual void SetPenColor(Rgb color) = 0;
     virtual void MoveTo(int x, int y) = 0;

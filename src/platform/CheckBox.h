@@ -7,7 +7,7 @@ namespace velmora {
 // A check box. The program sets the tick without running a handler; a user's
 // click toggles it first and then runs `onClick`.
 class CheckBox {
-public:
+  public:
     explicit CheckBox(bool checked = false) : checked_(checked) {}
 
     std::function<void()> onClick;
@@ -17,7 +17,7 @@ public:
     void SetChecked(bool checked);
     void UserClick();
 
-private:
+  private:
     bool checked_;
 };
 

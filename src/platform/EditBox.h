@@ -8,7 +8,7 @@ namespace velmora {
 // A one-line edit box. With `digitsOnly` the user can type nothing but 0-9;
 // text set by the program is kept as given (a box may show "1.00").
 class EditBox {
-public:
+  public:
     EditBox(std::string text, bool digitsOnly) : text_(std::move(text)), digitsOnly_(digitsOnly) {}
 
     std::function<void()> onChanged;  // binding mirror
@@ -19,7 +19,7 @@ public:
     // Whether a typed character is let through.
     bool AcceptsTyped(char c) const { return !digitsOnly_ || (c >= '0' && c <= '9'); }
 
-private:
+  private:
     std::string text_;
     bool digitsOnly_;
 };

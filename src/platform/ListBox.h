@@ -10,7 +10,7 @@ namespace velmora {
 // selection made by the program runs no handler; only a user's click (or a
 // keyboard selection) runs `onClick`, also on the entry already selected.
 class ListBox {
-public:
+  public:
     std::function<void()> onClick;
     // Lets a window binding mirror the model; runs after every change.
     std::function<void()> onChanged;
@@ -29,7 +29,7 @@ public:
     // The user clicked (or chose with the keyboard) entry `index`.
     void UserSelect(int index);
 
-private:
+  private:
     void Changed();
 
     std::vector<std::string> items_;

@@ -9,7 +9,7 @@ namespace velmora {
 // A multi-line text box used as an append-only log: lines go in, nothing
 // reads them back but the person looking at it.
 class Memo {
-public:
+  public:
     std::function<void(const std::string&)> onAppend;  // binding mirror
     std::function<void()> onCleared;
     std::function<void()> onVisibility;
@@ -21,7 +21,7 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
 
-private:
+  private:
     std::vector<std::string> lines_;
     bool visible_ = false;
 };

@@ -7,7 +7,7 @@ namespace velmora {
 // A surface that draws nothing: for running the window's core without a
 // picture (benchmarks of acquisition, tests that do not look at drawing).
 class NullCanvas final : public Canvas {
-public:
+  public:
     void SetPenColor(Rgb) override {}
     void MoveTo(int, int) override {}
     void LineTo(int, int) override {}

@@ -8,7 +8,7 @@ namespace velmora {
 // clamped into [min, max]; whenever the position changes `onChange` runs, once
 // per new position.
 class ScrollBar {
-public:
+  public:
     ScrollBar(int min, int max, int position) : min_(min), max_(max), position_(position) {}
 
     std::function<void()> onChange;
@@ -19,7 +19,7 @@ public:
     int Position() const { return position_; }
     void SetPosition(int position);
 
-private:
+  private:
     int min_;
     int max_;
     int position_;

@@ -17,7 +17,7 @@ struct LineSettings {
     uint8_t parity = 0;    // 0 none
     uint8_t stopBits = 0;  // 0 one stop bit
     bool dtrEnable = false;
-    bool rtsHandshake = false;   // receiver flow control on RTS where the OS can do it
+    bool rtsHandshake = false;  // receiver flow control on RTS where the OS can do it
     bool txContinueOnXoff = false;
     bool abortOnError = false;
     uint16_t xonLimit = 0;
@@ -41,7 +41,7 @@ struct PortTimeouts {
 
 // One open serial port. Only the UI thread calls it.
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Current line settings; false when the device refuses to report them.
@@ -72,7 +72,7 @@ enum class OpenOutcome { Opened, DoesNotExist, OtherError };
 
 // The system's serial ports: discovery and opening.
 class SerialPorts {
-public:
+  public:
     virtual ~SerialPorts() = default;
 
     // Ports present now, in list order. May allocate (start-up and refresh only).

@@ -9,7 +9,7 @@ namespace velmora {
 
 // A settings file held open exclusively for reading.
 class SettingsReader {
-public:
+  public:
     virtual ~SettingsReader() = default;
     // The next byte, or nothing at the end of the file (or on a read error).
     virtual std::optional<uint8_t> ReadByte() = 0;
@@ -17,7 +17,7 @@ public:
 
 // A settings file held open exclusively for writing (created or truncated).
 class SettingsWriter {
-public:
+  public:
     virtual ~SettingsWriter() = default;
     // Writes the bytes; failures are not reported to the caller's user.
     virtual bool Write(const char* bytes, std::size_t n) = 0;
@@ -25,7 +25,7 @@ public:
 
 // Opens the settings file by its relative name in the current directory.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // Opens for reading, creating the file empty when it is missing. Null when
     // the file is held by another process or cannot be opened or created.

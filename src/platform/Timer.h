@@ -7,7 +7,7 @@ namespace velmora {
 // A periodic timer. The binding calls `onTick` every `interval` ms on the UI
 // thread; ticks that fall due while one runs are not queued.
 class Timer {
-public:
+  public:
     explicit Timer(int intervalMs) : interval_(intervalMs) {}
 
     std::function<void()> onTick;
@@ -16,7 +16,7 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled) { enabled_ = enabled; }
 
-private:
+  private:
     int interval_;
     bool enabled_ = true;
 };

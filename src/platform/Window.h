@@ -8,7 +8,7 @@ namespace velmora {
 // The main window's own properties: caption, outer geometry in screen pixels
 // and the client area the picture is drawn in.
 class Window {
-public:
+  public:
     std::function<void()> onChanged;  // binding mirror (caption, geometry)
 
     const std::string& Caption() const { return caption_; }
@@ -29,7 +29,7 @@ public:
     // Reported by the binding (or a test) when the client area changes size.
     void SetClientSize(int width, int height);
 
-private:
+  private:
     std::string caption_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int clientWidth_ = 0, clientHeight_ = 0;

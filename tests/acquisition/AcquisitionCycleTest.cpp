@@ -105,7 +105,7 @@ TEST_F(CycleFixture, SilenceReadsTenTimesAndRequestsAgainAtTheDeadline) {
     EXPECT_EQ(rx.replyDeadline, 3u);
     const int readsAfterRequestTick = line->reads;
     EXPECT_EQ(readsAfterRequestTick, 1 + 10);  // the drain's empty read and ten more
-    cycle.Timer1Timer();  // tick 2: only reads
+    cycle.Timer1Timer();                       // tick 2: only reads
     EXPECT_EQ(Requests(), 1);
     EXPECT_EQ(line->reads, readsAfterRequestTick + 10);
     cycle.Timer1Timer();  // tick 3: deadline reached, asks again

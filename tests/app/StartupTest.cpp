@@ -22,8 +22,7 @@ TEST(StartupTest, WithoutSettingsFileLogsAndSendsInOrder) {
                      "/dev/ttyACM0", "/dev/ttyACM0", "   opened", "/dev/ttyACM0", "   configured",
                      "SweepSpeed 1", "%S// 1024    0\r", "%S11 1024    0\r", "ProbeType1 1",
                      "Range 7", "%X7\r", "ProbeType2 1", "Range 7", "%Y7\r"}));
-    EXPECT_EQ(line->WrittenText(),
-              std::string("%z\r\n%S// 1024    0\r%S11 1024    0\r%X7\r%Y7\r"));
+    EXPECT_EQ(line->WrittenText(), std::string("%z\r\n%S// 1024    0\r%S11 1024    0\r%X7\r%Y7\r"));
     EXPECT_EQ(form.Form.Caption(), "Velmora Rev 1.31 Nov 25 2025 16:05:18");
 }
 
@@ -34,8 +33,12 @@ TEST(StartupTest, ControlsShowTheirStartUpValues) {
     TForm2& form = f.Form();
     form.FormCreate();
     EXPECT_EQ(form.SweepSpeed.Item(form.SweepSpeed.ItemIndex()), "2 mSec/div");
-    EXPECT_EQ(form.Scale1.Item(form.Scale1.ItemIndex()), "\xB1" "1 V");
-    EXPECT_EQ(form.Scale2.Item(form.Scale2.ItemIndex()), "\xB1" "1 V");
+    EXPECT_EQ(form.Scale1.Item(form.Scale1.ItemIndex()),
+              "\xB1"
+              "1 V");
+    EXPECT_EQ(form.Scale2.Item(form.Scale2.ItemIndex()),
+              "\xB1"
+              "1 V");
     EXPECT_EQ(form.Chan1Probe.ItemIndex(), 1);
     EXPECT_EQ(form.Chan2Probe.ItemIndex(), 1);
     EXPECT_EQ(form.SyncSrcBox.Item(form.SyncSrcBox.ItemIndex()), "Ch2");
@@ -46,8 +49,8 @@ TEST(StartupTest, ControlsShowTheirStartUpValues) {
     EXPECT_EQ(form.SyncPosBar.Position(), 1024);
     EXPECT_TRUE(form.Scope1CheckBox.Checked());
     EXPECT_TRUE(form.Scope2CheckBox.Checked());
-    for (const CheckBox* box : {&form.Fft1CheckBox, &form.Fft2CheckBox, &form.HoldBox,
-                                &form.EnableA, &form.EnableB}) {
+    for (const CheckBox* box :
+         {&form.Fft1CheckBox, &form.Fft2CheckBox, &form.HoldBox, &form.EnableA, &form.EnableB}) {
         EXPECT_FALSE(box->Checked());
     }
     EXPECT_EQ(form.Waveform1.ItemIndex(), -1);
@@ -102,7 +105,8 @@ TEST(StartupTest, AnErrorEscapingAnEventIsShownAndTheProgramCarriesOn) {
     TForm2& form = f.Form();
     form.Dispatch([] { throw std::runtime_error("'x' is not a valid floating point value"); });
     form.Dispatch([] { throw 42; });
-    EXPECT_EQ(f.errors.messages, (std::vector<std::string>{"'x' is not a valid floating point value", ""}));
+    EXPECT_EQ(f.errors.messages,
+              (std::vector<std::string>{"'x' is not a valid floating point value", ""}));
 }
 
 }  // namespace

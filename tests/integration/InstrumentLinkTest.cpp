@@ -65,10 +65,10 @@ TEST(InstrumentLinkTest, TheSamplesAreThoseTheInstrumentGenerated) {
     ASSERT_TRUE(session.Started()) << session.Error();
     TForm2& form = session.Form();
     form.FormCreate();
-    form.Scale1.UserSelect(5);        // +-4 V: 1 V peak is 512 counts
-    form.SyncSrcBox.UserSelect(0);    // trigger on channel 1
-    form.SyncPolBox.UserSelect(0);    // rising
-    form.Waveform1.UserSelect(1);     // sine
+    form.Scale1.UserSelect(5);      // +-4 V: 1 V peak is 512 counts
+    form.SyncSrcBox.UserSelect(0);  // trigger on channel 1
+    form.SyncPolBox.UserSelect(0);  // rising
+    form.Waveform1.UserSelect(1);   // sine
     form.Freq1.SetText("1000");
     form.Ampl1.SetText("1.00");
     form.EnableA.UserClick();

@@ -14,18 +14,18 @@ namespace velmora::test {
 
 // The window's core with the real termios port, against the virtual
 // instrument on a real pseudo-terminal registered in a private port
-// directory. Used by the integration tests and the acquisition benchmark. Discovery sees no real devices, so the instrument is the only
-// (and last) port, as on a machine without hardware.
+// directory. Used by the integration tests and the acquisition benchmark. Discovery sees no real
+// devices, so the instrument is the only (and last) port, as on a machine without hardware.
 class InstrumentSession {
-public:
+  public:
     explicit InstrumentSession(const InstrumentOptions& options) : instrument_(options) {
         char pattern[] = "/tmp/velmora-itXXXXXX";
         runtime_ = mkdtemp(pattern);
         setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
         started_ = instrument_.Start(error_);
         ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
-        form_ = std::make_unique<TForm2>(
-            FormServices{*ports_, settings_, clock_, canvas_, errors_});
+        form_ =
+            std::make_unique<TForm2>(FormServices{*ports_, settings_, clock_, canvas_, errors_});
     }
     ~InstrumentSession() {
         form_.reset();
@@ -51,7 +51,7 @@ public:
         return ticks;
     }
 
-private:
+  private:
     std::string runtime_;
     std::string error_;
     VirtualInstrument instrument_;

@@ -27,8 +27,9 @@ struct ScopeFixture : ::testing::Test {
     SerialLink link{ports, display};
     ListBox sweep, source, polarity, probe1, scale1, probe2, scale2, comPort;
     ScrollBar volt{-2000, 2000, 0}, pos{0, 2048, 1024};
-    ScopeControls scope{ScopePanel{sweep, source, polarity, volt, pos, probe1, scale1, probe2, scale2},
-                        link, display};
+    ScopeControls scope{
+        ScopePanel{sweep, source, polarity, volt, pos, probe1, scale1, probe2, scale2}, link,
+        display};
 
     void SetUp() override {
         for (const char* s : {"XY Mode", "2 mSec/div"}) sweep.Add(s);
@@ -115,9 +116,15 @@ TEST_F(ScopeFixture, ProbeRelabelsKeepsTheRangeAndSendsNothing) {
     EXPECT_TRUE(line->written.empty());
     EXPECT_EQ(scale1.ItemIndex(), 3);
     EXPECT_EQ(scale1.TopIndex(), 3);
-    EXPECT_EQ(scale1.Item(3), "\xB1" "120V");
-    EXPECT_EQ(scale1.Item(4), "\xB1" "80 V");
-    EXPECT_EQ(scale2.Item(0), "\xB1" "24V");  // the other channel keeps its labels
+    EXPECT_EQ(scale1.Item(3),
+              "\xB1"
+              "120V");
+    EXPECT_EQ(scale1.Item(4),
+              "\xB1"
+              "80 V");
+    EXPECT_EQ(scale2.Item(0),
+              "\xB1"
+              "24V");  // the other channel keeps its labels
 
     // Without a range selection the smallest range ends selected; without a
     // probe selection the "x1" labels are used.
@@ -126,7 +133,9 @@ TEST_F(ScopeFixture, ProbeRelabelsKeepsTheRangeAndSendsNothing) {
     scope.ProbeClick(2);
     EXPECT_EQ(display.Lines().back(), "ProbeType2 -1");
     EXPECT_EQ(scale2.ItemIndex(), 7);
-    EXPECT_EQ(scale2.Item(7), "\xB1" "1 V");
+    EXPECT_EQ(scale2.Item(7),
+              "\xB1"
+              "1 V");
 }
 
 }  // namespace

@@ -56,9 +56,9 @@ TEST_F(LinkFixture, MissingAndBusyPortsLogTheirOwnLines) {
     EXPECT_FALSE(link.OpenPort(0));
     EXPECT_TRUE(link.OpenFailed());
     EXPECT_FALSE(link.OpenPort(1));
-    EXPECT_EQ(display.Lines(),
-              (Lines{"/dev/ttyUSB0", "/dev/ttyUSB0", "   does not exist",
-                     "/run/velmora/ports/ttyVIRT0", "Error opening", "/run/velmora/ports/ttyVIRT0"}));
+    EXPECT_EQ(display.Lines(), (Lines{"/dev/ttyUSB0", "/dev/ttyUSB0", "   does not exist",
+                                      "/run/velmora/ports/ttyVIRT0", "Error opening",
+                                      "/run/velmora/ports/ttyVIRT0"}));
     // Nothing reaches a port that is not open, and reads deliver nothing.
     uint8_t byte = 0;
     EXPECT_EQ(link.Read(&byte, 1), 0u);

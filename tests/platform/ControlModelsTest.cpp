@@ -55,9 +55,9 @@ TEST(ScrollBarTest, ClampsAndRunsItsHandlerOncePerNewPosition) {
     ScrollBar bar(-2000, 2000, 0);
     std::vector<int> seen;
     bar.onChange = [&] { seen.push_back(bar.Position()); };
-    bar.SetPosition(0);       // no change, no handler
-    bar.SetPosition(5000);    // clamped to the top
-    bar.SetPosition(2000);    // already there
+    bar.SetPosition(0);     // no change, no handler
+    bar.SetPosition(5000);  // clamped to the top
+    bar.SetPosition(2000);  // already there
     bar.SetPosition(-5);
     bar.SetPosition(-9999);
     EXPECT_EQ(seen, (std::vector<int>{2000, -5, -2000}));

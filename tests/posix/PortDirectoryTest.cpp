@@ -11,7 +11,7 @@ namespace velmora {
 namespace {
 
 class ScopedRuntimeDir {
-public:
+  public:
     ScopedRuntimeDir() {
         char pattern[] = "/tmp/velmora-rtXXXXXX";
         dir_ = mkdtemp(pattern);
@@ -20,13 +20,15 @@ public:
         setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
     }
     ~ScopedRuntimeDir() {
-        if (hadOld_) setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
-        else unsetenv("XDG_RUNTIME_DIR");
+        if (hadOld_)
+            setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
+        else
+            unsetenv("XDG_RUNTIME_DIR");
         std::filesystem::remove_all(dir_);
     }
     const std::string& Path() const { return dir_; }
 
-private:
+  private:
     std::string dir_, old_;
     bool hadOld_ = false;
 };
@@ -35,7 +37,7 @@ TEST(PortDirectoryTest, LivesUnderTheRuntimeDirectoryAndIsPrivate) {
     ScopedRuntimeDir runtime;
     EXPECT_EQ(PortDirectory(), runtime.Path() + "/velmora/ports");
     ASSERT_TRUE(EnsurePortDirectory());
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(stat(PortDirectory().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_TRUE(EnsurePortDirectory());  // again, when it exists

@@ -15,7 +15,7 @@ using testing::TempDirectory;
 
 // A fake /sys, /dev and port directory in one temporary tree.
 class PortDiscoveryTest : public ::testing::Test {
-protected:
+  protected:
     std::string Sys() const { return root_ / "sys"; }
     std::string Dev() const { return root_ / "dev"; }
     std::string Ports() const { return root_ / "ports"; }

@@ -22,7 +22,7 @@ std::string ReadAll(SettingsReader& reader) {
 }
 
 class PosixSettingsStoreTest : public ::testing::Test {
-protected:
+  protected:
     std::string File() const { return dir_ / "Config.Ini"; }
 
     TempDirectory dir_;

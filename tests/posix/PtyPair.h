@@ -15,7 +15,7 @@ namespace velmora::testing {
 // A pseudo-terminal: the test holds the master side and plays the device;
 // the code under test opens the slave by its path.
 class PtyPair {
-public:
+  public:
     PtyPair() {
         master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         char name[128] = {};
@@ -70,7 +70,7 @@ public:
         return bytes;
     }
 
-private:
+  private:
     int master_ = -1;
     std::string slavePath_;
 };

@@ -11,7 +11,7 @@ namespace velmora::testing {
 
 // A fresh directory under /tmp, removed with everything in it at the end.
 class TempDirectory {
-public:
+  public:
     TempDirectory() {
         char pattern[] = "/tmp/velmora-posix-test-XXXXXX";
         if (mkdtemp(pattern) != nullptr) {
@@ -40,7 +40,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-private:
+  private:
     std::string path_;
 };
 

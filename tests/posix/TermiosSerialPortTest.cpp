@@ -33,7 +33,7 @@ LineSettings LinkSettings() {
 
 // A pseudo-terminal with its slave opened as a TermiosSerialPort.
 class PtyPortTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(pty_.Ok());
         ASSERT_EQ(TermiosSerialPort::Open(pty_.SlavePath().c_str(), port_), OpenOutcome::Opened);

@@ -17,8 +17,8 @@ std::string SettingsWithGeometry(int left, int top, int width, int height) {
 // Whatever a hand-edited file says about the window, the picture behind it
 // stays within what the screen can show and the window still works.
 TEST(DamagedSettingsWindowTest, AbsurdGeometryIsBoundedByTheScreen) {
-    for (const auto& [width, height] : {std::pair{100000, 100000}, std::pair{-5, 0},
-                                        std::pair{2147483647, -2147483647 - 1}}) {
+    for (const auto& [width, height] :
+         {std::pair{100000, 100000}, std::pair{-5, 0}, std::pair{2147483647, -2147483647 - 1}}) {
         test::WindowFixture f;
         f.ports.AddPort("ttyACM0", "/dev/ttyACM0");
         f.settings.files["Config.Ini"] = SettingsWithGeometry(-30000, 40000, width, height);

@@ -11,7 +11,7 @@ namespace {
 // The generator row as a user works it: typing into the boxes and ticking
 // the enable box with the mouse.
 class GeneratorWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         line = f.ports.AddPort("ttyACM0", "/dev/ttyACM0");
         f.Form().Timer1.SetEnabled(false);
@@ -39,7 +39,8 @@ TEST_F(GeneratorWindowTest, ANonNumberShowsTheErrorAndTouchesNeitherLogNorWire) 
     const std::vector<std::string> logBefore = f.Form().Display.Lines();
     Tick("EnableB");
     EXPECT_TRUE(f.Form().EnableB.Checked());
-    EXPECT_EQ(f.errors.messages, (std::vector<std::string>{"'1.5V' is not a valid floating point value"}));
+    EXPECT_EQ(f.errors.messages,
+              (std::vector<std::string>{"'1.5V' is not a valid floating point value"}));
     EXPECT_EQ(f.Form().Display.Lines(), logBefore);
     EXPECT_TRUE(line->written.empty());
 }

@@ -41,7 +41,7 @@ int TopOf(const QImage& image, int x0, int x1, QRgb colour) {
 }
 
 class LiveScreenshotTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/velmora-shotXXXXXX";
         runtime_ = mkdtemp(pattern);
@@ -77,11 +77,11 @@ TEST_F(LiveScreenshotTest, AFrameFromTheInstrumentShowsGridTracesAndSpectrum) {
     form.SyncSrcBox.UserSelect(0);  // trigger on channel 1, rising
     form.SyncPolBox.UserSelect(0);
     form.Fft1CheckBox.SetChecked(true);
-    form.Waveform1.UserSelect(1);   // A: sine, 1 kHz, 0.5 V peak on the +-1 V range
+    form.Waveform1.UserSelect(1);  // A: sine, 1 kHz, 0.5 V peak on the +-1 V range
     form.Freq1.SetText("1000");
     form.Ampl1.SetText("0.5");
     form.EnableA.UserClick();
-    form.Waveform2.UserSelect(6);   // B: square 50 %, 500 Hz, 0.25 V peak
+    form.Waveform2.UserSelect(6);  // B: square 50 %, 500 Hz, 0.25 V peak
     form.Freq2.SetText("500");
     form.Ampl2.SetText("0.25");
     form.EnableB.UserClick();

@@ -41,7 +41,8 @@ TEST_F(WindowLayoutTest, EveryControlSitsAtItsDesignPlaceWithItsKind) {
         const ControlPlacement& control = kControlLayout[i];
         QWidget* widget = f.Find<QWidget>(std::string(control.name).c_str());
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), QRect(control.left, control.top, control.width, control.height))
+        EXPECT_EQ(widget->geometry(),
+                  QRect(control.left, control.top, control.width, control.height))
             << control.name;
         const bool kindMatches =
             (control.kind == ControlKind::ListBox && qobject_cast<ListBoxWidget*>(widget)) ||

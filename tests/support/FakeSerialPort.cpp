@@ -54,7 +54,8 @@ bool FakeSerialPort::Write(const uint8_t* src, std::size_t n) {
     return true;
 }
 
-std::shared_ptr<FakeLine> FakeSerialPorts::AddPort(const std::string& name, const std::string& path) {
+std::shared_ptr<FakeLine> FakeSerialPorts::AddPort(const std::string& name,
+                                                   const std::string& path) {
     entries.push_back({name, path});
     auto line = std::make_shared<FakeLine>(clock_);
     lines[path] = line;

@@ -23,27 +23,29 @@ struct FakeLine {
     VirtualClock& clock;
     std::deque<uint8_t> input;
     std::size_t maxPerRead = SIZE_MAX;
-    int64_t microsPerByte = 0;        // time each delivered byte takes on the line
-    bool flood = false;               // an endless stream of `floodByte`
+    int64_t microsPerByte = 0;  // time each delivered byte takes on the line
+    bool flood = false;         // an endless stream of `floodByte`
     uint8_t floodByte = 0x55;
-    std::vector<uint8_t> written;     // every byte written, in order
-    std::vector<std::vector<uint8_t>> writes;  // one entry per write call
+    std::vector<uint8_t> written;                              // every byte written, in order
+    std::vector<std::vector<uint8_t>> writes;                  // one entry per write call
     std::function<void(const std::vector<uint8_t>&)> onWrite;  // the instrument's reaction
 
     int reads = 0;
     int emptyReads = 0;
-    LineSettings settings;            // what the device reports / was given
+    LineSettings settings;  // what the device reports / was given
     PortTimeouts timeouts;
     bool failGetState = false, failSetState = false, failTimeouts = false;
     int clearErrors = 0;
 
-    void Feed(const std::vector<uint8_t>& bytes) { input.insert(input.end(), bytes.begin(), bytes.end()); }
+    void Feed(const std::vector<uint8_t>& bytes) {
+        input.insert(input.end(), bytes.begin(), bytes.end());
+    }
     void Feed(const std::string& text) { input.insert(input.end(), text.begin(), text.end()); }
     std::string WrittenText() const { return std::string(written.begin(), written.end()); }
 };
 
 class FakeSerialPort final : public SerialPort {
-public:
+  public:
     explicit FakeSerialPort(std::shared_ptr<FakeLine> line) : line_(std::move(line)) {}
 
     bool GetState(LineSettings& settings) override;
@@ -53,14 +55,14 @@ public:
     std::size_t Read(uint8_t* dst, std::size_t n) override;
     bool Write(const uint8_t* src, std::size_t n) override;
 
-private:
+  private:
     std::shared_ptr<FakeLine> line_;
 };
 
 // A machine's ports: discovery answers `entries`; Open finds the line of a
 // path, or reports it missing or held by another program.
 class FakeSerialPorts final : public SerialPorts {
-public:
+  public:
     explicit FakeSerialPorts(VirtualClock& clock) : clock_(clock) {}
 
     // Adds a port to discovery with a line of its own, and returns the line.
@@ -68,13 +70,13 @@ public:
 
     std::vector<PortEntry> entries;
     std::map<std::string, std::shared_ptr<FakeLine>> lines;
-    std::map<std::string, bool> busy;   // held open by another program
+    std::map<std::string, bool> busy;  // held open by another program
     int opens = 0;
 
     std::vector<PortEntry> Discover() override { return entries; }
     OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) override;
 
-private:
+  private:
     VirtualClock& clock_;
 };
 

@@ -4,27 +4,27 @@ namespace velmora::test {
 namespace {
 
 class StringReader final : public SettingsReader {
-public:
+  public:
     explicit StringReader(std::string bytes) : bytes_(std::move(bytes)) {}
     std::optional<uint8_t> ReadByte() override {
         if (at_ >= bytes_.size()) return std::nullopt;
         return static_cast<uint8_t>(bytes_[at_++]);
     }
 
-private:
+  private:
     std::string bytes_;
     std::size_t at_ = 0;
 };
 
 class StringWriter final : public SettingsWriter {
-public:
+  public:
     explicit StringWriter(std::string& target) : target_(target) { target_.clear(); }
     bool Write(const char* bytes, std::size_t n) override {
         target_.append(bytes, n);
         return true;
     }
 
-private:
+  private:
     std::string& target_;
 };
 

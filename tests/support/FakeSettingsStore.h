@@ -11,7 +11,7 @@ namespace velmora::test {
 // Settings files in memory. `held` makes every open fail, as a file another
 // process holds exclusively does; `readOnly` makes only the writer's open fail.
 class FakeSettingsStore final : public SettingsStore {
-public:
+  public:
     std::map<std::string, std::string> files;
     bool held = false;
     bool readOnly = false;

@@ -12,7 +12,7 @@
 namespace velmora::test {
 
 class RecordingErrors final : public ErrorReporter {
-public:
+  public:
     std::vector<std::string> messages;
     void ShowError(const std::string& message) override { messages.push_back(message); }
 };
@@ -28,7 +28,8 @@ struct FormFixture {
     RecordingErrors errors;
 
     TForm2& Form() {
-        if (!form) form = std::make_unique<TForm2>(FormServices{ports, settings, clock, *canvas, errors});
+        if (!form)
+            form = std::make_unique<TForm2>(FormServices{ports, settings, clock, *canvas, errors});
         return *form;
     }
     std::unique_ptr<TForm2> form;

@@ -9,11 +9,11 @@ namespace velmora::test {
 // A clock that moves only when told: the fake port advances it by the time a
 // real read would have taken, so bounds in microseconds are testable at once.
 class VirtualClock final : public Clock {
-public:
+  public:
     int64_t NowMicros() override { return now_; }
     void Advance(int64_t micros) { now_ += micros; }
 
-private:
+  private:
     int64_t now_ = 1'000'000;
 };
 

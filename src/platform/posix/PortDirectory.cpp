@@ -21,7 +21,7 @@ std::string BaseDirectory() {
 // user could otherwise create it first and plant links to devices of theirs.
 bool MakeDirectory(const std::string& path) {
     if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat info{};
+    struct stat info {};
     if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
     return info.st_uid == getuid() && (info.st_mode & 0077) == 0;
 }
@@ -30,6 +30,8 @@ bool MakeDirectory(const std::string& path) {
 
 std::string PortDirectory() { return BaseDirectory() + "/ports"; }
 
-bool EnsurePortDirectory() { return MakeDirectory(BaseDirectory()) && MakeDirectory(PortDirectory()); }
+bool EnsurePortDirectory() {
+    return MakeDirectory(BaseDirectory()) && MakeDirectory(PortDirectory());
+}
 
 }  // namespace velmora

@@ -21,7 +21,7 @@ namespace velmora {
 // application's 80-byte path buffer are left out, and the list stops at
 // kMaxPorts entries. Missing directories give no entries, never an error.
 class PortDiscovery {
-public:
+  public:
     static constexpr std::size_t kMaxPorts = 100;
     static constexpr std::size_t kMaxPathLength = 79;
 
@@ -31,7 +31,7 @@ public:
     // Looks at the system now. Allocates; for start-up and refresh only.
     std::vector<PortEntry> List() const;
 
-private:
+  private:
     void AddDevices(std::vector<PortEntry>& entries) const;
     void AddLinks(std::vector<PortEntry>& entries) const;
     bool HasDriver(const std::string& name) const;

@@ -11,7 +11,7 @@ namespace velmora {
 // The system's serial ports on Linux: discovery through sysfs and the per-user
 // port directory (see PortDiscovery), opening as TermiosSerialPort.
 class PosixSerialPorts final : public SerialPorts {
-public:
+  public:
     // The default looks at the real system; tests pass a discovery over
     // directories of their own.
     explicit PosixSerialPorts(PortDiscovery discovery = PortDiscovery());
@@ -20,7 +20,7 @@ public:
     // Exclusive open; see TermiosSerialPort::Open.
     OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) override;
 
-private:
+  private:
     PortDiscovery discovery_;
 };
 

@@ -13,7 +13,7 @@ namespace velmora {
 // and hands out one byte per call. Owns the descriptor; closing it releases
 // the lock.
 class PosixSettingsReader final : public SettingsReader {
-public:
+  public:
     static constexpr std::size_t kChunkSize = 4096;
 
     explicit PosixSettingsReader(int fd);
@@ -24,7 +24,7 @@ public:
     // The next byte; nothing at the end of the file or after a read error.
     std::optional<uint8_t> ReadByte() override;
 
-private:
+  private:
     bool Refill();
 
     int fd_;

@@ -11,7 +11,7 @@ namespace velmora {
 // open, by another process or by this one, fails instead of seeing a file
 // half written. flock is advisory: programs that do not lock are not stopped.
 class PosixSettingsStore final : public SettingsStore {
-public:
+  public:
     // Opens `name` (relative to the current directory, or absolute) for
     // reading, creating it empty (mode 0666 less the umask) when missing.
     // Null when it cannot be opened or created, or another open holds it.

@@ -9,7 +9,7 @@ namespace velmora {
 // Writer over an open, locked and truncated settings file. Owns the
 // descriptor; closing it releases the lock.
 class PosixSettingsWriter final : public SettingsWriter {
-public:
+  public:
     explicit PosixSettingsWriter(int fd);
     ~PosixSettingsWriter() override;
     PosixSettingsWriter(const PosixSettingsWriter&) = delete;
@@ -19,7 +19,7 @@ public:
     // the file system refuses (disk full, I/O error).
     bool Write(const char* bytes, std::size_t n) override;
 
-private:
+  private:
     int fd_;
 };
 

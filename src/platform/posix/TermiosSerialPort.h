@@ -17,7 +17,7 @@ namespace velmora {
 // with ppoll against CLOCK_MONOTONIC deadlines, so neither ever blocks longer
 // than its time-out.
 class TermiosSerialPort final : public SerialPort {
-public:
+  public:
     // The read rule in force until SetTimeouts is called: the link's own
     // values (1 ms between bytes, 1 ms per byte plus 1 ms in all), so that a
     // port used before its time-outs are set still never blocks for long.
@@ -64,7 +64,7 @@ public:
     // when both are 0. False on time-out or error (bytes may have gone out).
     bool Write(const uint8_t* src, std::size_t n) override;
 
-private:
+  private:
     explicit TermiosSerialPort(int fd);
 
     uint64_t ReadBoundMs(std::size_t n) const;
