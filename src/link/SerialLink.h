@@ -40,8 +40,6 @@ class SerialLink {
     const char* CommPath() const { return commPath_.data(); }
     bool IsOpen() const { return port_ != nullptr; }
     bool OpenFailed() const { return openFailed_; }
-    std::size_t PortCount() const { return portNumbers_.size(); }
-    const PortEntry& Port(std::size_t i) const { return portNumbers_.at(i); }
 
   private:
     void FillList(ListBox& comPort);

@@ -3,11 +3,13 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "app/ControlLayout.h"
+
 namespace velmora {
 
 void QtErrorReporter::ShowError(const std::string& message) {
     QMessageBox::critical(
-        parent_, QStringLiteral("Velmora"),
+        parent_, QString::fromLatin1(kApplicationTitle),
         QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
 }
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/ControlLayout.h"
 #include "platform/Clock.h"
 #include "platform/posix/PosixSerialPorts.h"
 #include "platform/posix/PosixSettingsStore.h"
@@ -31,7 +32,7 @@ int RunWindow(velmora::Application& app) {
 
 int main(int argc, char** argv) {
     velmora::Application app(argc, argv);
-    velmora::Application::setApplicationName(QStringLiteral("Velmora"));
+    velmora::Application::setApplicationName(QString::fromLatin1(velmora::kApplicationTitle));
     velmora::Application::setWindowIcon(velmora::LoadAppIcon());
     try {
         return RunWindow(app);
