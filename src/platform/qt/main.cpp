@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
     velmora::Application app(argc, argv);
     velmora::Application::setApplicationName(QString::fromLatin1(velmora::kApplicationTitle));
     velmora::Application::setWindowIcon(velmora::LoadAppIcon());
+    // Wayland shells find the window's icon and menu entry through the name of
+    // the installed desktop entry, not through the window icon.
+    velmora::Application::setDesktopFileName(QStringLiteral("org.velmora.Velmora"));
     try {
         return RunWindow(app);
     } catch (const std::exception& e) {
