@@ -13,6 +13,7 @@ VELMORA_CMAKE_ARGS="-DVELMORA_WERROR=ON" ./scripts/build.sh
 echo "== tests"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+./scripts/check-package.sh
 
 echo "== sanitizer build (address + undefined)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_QT=OFF \
