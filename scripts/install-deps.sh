@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need,
 # only when one of them is missing. Safe to run again.
-# `install-deps.sh windows` installs what the Windows cross build and its
-# tests under Wine need instead.
+# `install-deps.sh windows` installs what the Windows cross build needs
+# instead, `install-deps.sh wine` what its tests under Wine need.
 set -euo pipefail
 
 packages=(
@@ -11,9 +11,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   fontconfig fonts-dejavu-core
 )
-if [ "${1:-}" = windows ]; then
-  packages=(cmake ccache googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64 wine wine64)
-fi
+case "${1:-}" in
+  windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64) ;;
+  wine) packages=(wine wine64 python3) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
