@@ -12,8 +12,11 @@ packages=(
   fontconfig fonts-dejavu-core
 )
 case "${1:-}" in
-  windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64) ;;
-  wine) packages=(wine wine64 python3) ;;
+  # The cross build; librsvg2-bin and icoutils make the program's icon.
+  windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64
+    librsvg2-bin icoutils) ;;
+  # The Windows tests: Wine, pseudo-terminal peers, the window on a virtual display.
+  wine) packages=(wine wine64 python3 xvfb xdotool imagemagick) ;;
 esac
 
 missing=()

@@ -11,7 +11,8 @@ root=$PWD
 echo "== Windows cross build"
 ./scripts/build-windows.sh
 
-if ! ./scripts/install-deps.sh wine || ! command -v wine >/dev/null; then
+./scripts/install-deps.sh wine || true
+if ! command -v wine >/dev/null; then
   echo "SKIPPED: Wine cannot be installed here; the Windows tests did not run."
   exit 0
 fi
@@ -43,7 +44,8 @@ for exe in build-win/tests/velmora_*_tests.exe; do
 done
 
 echo "== Win32 serial port against the virtual instrument"
-if [ ! -x build/bin/velmora-instrument ]; then
+if [ ! -x build/bin/velmora-instrument ]; then  # test.sh has built it; on its own, build it
+  ./scripts/install-deps.sh
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
   cmake --build build -j2 --target velmora-instrument
 fi
