@@ -129,7 +129,7 @@ TEST_F(Win32RealPortTest, OpenSequenceLogsAndADataRequestBringsOneFrame) {
     EXPECT_EQ(link_.Read(block, sizeof block), 0u);
     const double ms = MillisSince(quiet);
     EXPECT_GE(ms, 110.0);
-    EXPECT_LE(ms, 129.0 + 60.0);
+    EXPECT_LE(ms, 129.0 + 100.0);  // margin for a loaded machine
     std::printf("silent read of 128 bytes returned after %.1f ms\n", ms);
 }
 
