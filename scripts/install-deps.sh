@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need,
 # only when one of them is missing. Safe to run again.
+# `install-deps.sh windows` installs what the Windows cross build needs
+# instead, `install-deps.sh wine` what its tests under Wine need.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,13 @@ packages=(
   fontconfig fonts-dejavu-core
   librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
 )
+case "${1:-}" in
+  # The cross build; librsvg2-bin and icoutils make the program's icon.
+  windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64
+    librsvg2-bin icoutils) ;;
+  # The Windows tests: Wine, pseudo-terminal peers, the window on a virtual display.
+  wine) packages=(wine wine64 python3 xvfb xdotool imagemagick) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
