@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need,
 # only when one of them is missing. Safe to run again.
+# `install-deps.sh windows` installs what the Windows cross build and its
+# tests under Wine need instead.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   fontconfig fonts-dejavu-core
 )
+if [ "${1:-}" = windows ]; then
+  packages=(cmake ccache googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64 wine wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,8 +10,9 @@
 // The hot loops are compiled for several instruction sets and the best one the
 // processor offers is chosen when the program loads. The file is compiled
 // without contraction into fused multiply-adds (see the pragma below), which
-// would change the rounding of the products.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+// would change the rounding of the products. Windows executables have no
+// load-time resolver (ifunc), so there the default instruction set is used.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(_WIN32)
 #define VELMORA_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define VELMORA_VECTOR_CLONES

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The Wine prefix the Windows tests run in: build-win/wine, never the user's
+# home. Created once (wineboot, bounded in time); later calls only export it.
+# Use with `source scripts/wine-prefix.sh`; run directly it prints the prefix.
+_velmora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="$_velmora_root/build-win/wine"
+export WINEDEBUG=-all
+export WINEARCH=win64
+# No Mono or Gecko download dialogs: the tests need neither .NET nor HTML.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  timeout 180 wineboot -i >/dev/null 2>&1 || true
+  timeout 60 wineserver -w 2>/dev/null || true
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "wine-prefix.sh: could not create the Wine prefix $WINEPREFIX" >&2
+  (return 0 2>/dev/null) && return 1 || exit 1
+fi
+unset _velmora_root
+(return 0 2>/dev/null) || echo "$WINEPREFIX"
