@@ -14,6 +14,10 @@ packages=(
 if [ "${1:-}" = windows ]; then
   packages=(cmake ccache googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64 wine wine64)
 fi
+if [ "${1:-}" = windows ]; then
+  # The icon made from the SVG at build time; the window test on a virtual display.
+  packages+=(librsvg2-bin icoutils xvfb xdotool imagemagick python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
