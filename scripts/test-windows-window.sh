@@ -130,7 +130,7 @@ mkdir -p build-win/artifacts
 shot=build-win/artifacts/window-wine.png
 timeout 30 import -window root "$shot"
 timeout 30 convert "$shot" -depth 8 ppm:"$work/shot.ppm"
-timeout 60 python3 - "$work/shot.ppm" <<'EOF' || fail "the screenshot shows no frame"
+timeout 60 python3 - "$work/shot.ppm" "$work/client" <<'EOF' || fail "the screenshot shows no frame"
 # The picture: nine horizontal and nine vertical grey grid lines dividing the
 # plot into ten, the green trigger markers over the middle ones (position
 # 1024 of 2048, level 0 V), and the traces of both channels in their colours
@@ -192,8 +192,51 @@ blue = sum(colour(x, y) == BLUE for y in band for x in range(width))
 red = sum(colour(x, y) == RED for y in band for x in range(width))
 print("around 0 V at y = %d: %d blue and %d red pixels" % (zero, blue, red))
 assert blue >= 300 and red >= 300, "both traces on the 0 V line"
+# Where the client area lies on the screen, from the grid: line e of ten is
+# at PlotLeft + PlotWidth * e / 10 (PlotLeft 10) and PlotHeight * e / 10.
+plot_width = (columns[8] - columns[0]) * 10 // 8
+plot_height = (rows[8] - rows[0]) * 10 // 8
+left = columns[0] - 10 - plot_width // 10
+top = rows[0] - plot_height // 10
+open(sys.argv[2], "w").write("%d %d %d %d\n" % (left, top, plot_width + 10, plot_height + 12))
 EOF
 echo "screenshot with graticule and traces: $shot"
+
+# A user's clicks and keys, as X input through Wine to the controls: a click
+# on Scale1's row (the entry already selected still counts), the Up key on it,
+# the right arrow of the position bar, and the Enable A check box. Each runs
+# its handler once, and the instrument receives its command (the generator's
+# waveform list has no selection yet, so its character is the one before '0').
+read -r cx cy cw ch <"$work/client"
+echo "client area at $cx,$cy, $cw x $ch"
+click() {  # click X Y: client coordinates
+  timeout 10 xdotool mousemove $((cx + $1)) $((cy + $2)) click 1
+  sleep 0.5
+}
+commands() { grep -v '^z$' "$work/trace.txt" | tail -n +5; }
+click 126 66
+timeout 10 xdotool key Up
+sleep 0.5
+click $((cw - 6)) $((ch - 6))
+click 260 147
+got=$(commands | tr '\n' '|')
+case "$got" in
+  "X 7|X 6|S 1 1 1025 0|G 0 / 20000 1|") echo "user input reached the handlers: $got" ;;
+  *) fail "commands after the user's input: '$got'" ;;
+esac
+
+# With Hold ticked no tick asks for a frame, so each data request now comes
+# from a click on the window's surface (ScreenClick): on the picture, and on
+# a greyed label, which takes no mouse input; not on an enabled label.
+click 422 114
+sleep 1
+held=$(requests)
+click 700 600
+click 118 27
+click 200 31
+sleep 1
+[ "$(requests)" = $((held + 2)) ] || fail "surface clicks: $(($(requests) - held)) requests, expected 2"
+echo "two surface clicks, two data requests"
 
 # The outer rectangle as the X server sees the window (Wine draws the frame
 # itself, so it is GetWindowRect's): what the settings file must store.
@@ -206,11 +249,12 @@ timeout 30 wine taskkill /im velmora.exe >/dev/null 2>&1 || true
 app_gone() { ! kill -0 "$app" 2>/dev/null; }
 wait_for 30 app_gone || fail "velmora.exe did not end after WM_CLOSE"
 [ -f "$work/user/Config.Ini" ] || fail "closing wrote no Config.Ini"
-# The start-up values, byte for byte as the Linux build writes them.
+# The start-up values with the user's two changes (Scale1 one up, the
+# position one right), byte for byte as the Linux build writes them.
 line() { printf '%s %s                %s\r\n' "$1" "$2" "${3:-}"; }
 {
   line SwpSp 1; line SySrc 1; line SyPol 1; line ComPt "$index" '\\.\COM5'
-  line Prob1 1; line Scal1 7; line Prob2 1; line Scal2 7; line SyLev 0; line SyPos 1024
+  line Prob1 1; line Scal1 6; line Prob2 1; line Scal2 7; line SyLev 0; line SyPos 1025
   line Wleft "$X"; line Wtopp "$Y"; line Wwidt "$WIDTH"; line Whigh "$HEIGHT"
   line Scop1 1; line Scop2 1; line Fft1C 0; line Fft2C 0
 } >"$work/expected.ini"
