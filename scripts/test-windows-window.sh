@@ -126,11 +126,12 @@ actual=$(head -n 8 "$work/trace.txt")
 [ "$actual" = "$expected" ] || fail "start-up commands: $(echo $actual), expected $(echo $expected)"
 echo "start-up commands in order: $(echo $actual)"
 
-mkdir -p build-win/artifacts
-shot=build-win/artifacts/window-wine.png
-timeout 30 import -window root "$shot"
-timeout 30 convert "$shot" -depth 8 ppm:"$work/shot.ppm"
-timeout 60 python3 - "$work/shot.ppm" "$work/client" <<'EOF' || fail "the screenshot shows no frame"
+# check_picture PNG: the screen holds a whole frame; writes where the client
+# area lies to $work/client.
+check_picture() {
+  timeout 30 import -window root "$1"
+  timeout 30 convert "$1" -depth 8 ppm:"$work/shot.ppm"
+  timeout 60 python3 - "$work/shot.ppm" "$work/client" <<'EOF'
 # The picture: nine horizontal and nine vertical grey grid lines dividing the
 # plot into ten, the green trigger markers over the middle ones (position
 # 1024 of 2048, level 0 V), and the traces of both channels in their colours
@@ -200,6 +201,10 @@ left = columns[0] - 10 - plot_width // 10
 top = rows[0] - plot_height // 10
 open(sys.argv[2], "w").write("%d %d %d %d\n" % (left, top, plot_width + 10, plot_height + 12))
 EOF
+}
+mkdir -p build-win/artifacts
+shot=build-win/artifacts/window-wine.png
+check_picture "$shot" || fail "the screenshot shows no frame"
 echo "screenshot with graticule and traces: $shot"
 
 # A user's clicks and keys, as X input through Wine to the controls: a click
@@ -237,6 +242,21 @@ click 200 31
 sleep 1
 [ "$(requests)" = $((held + 2)) ] || fail "surface clicks: $(($(requests) - held)) requests, expected 2"
 echo "two surface clicks, two data requests"
+
+# Held, the picture changes no more; another window over it and away again
+# must leave it whole (WM_PAINT shows the bitmap), not the background.
+timeout -k 5 60 wine notepad >/dev/null 2>&1 &
+pids+=($!)
+notepad_shown() { xdotool search --name "Notepad" >/dev/null 2>&1; }
+wait_for 30 notepad_shown || fail "the covering window did not show"
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name Notepad | head -n 1)")"
+echo "covered by a window at $X,$Y, $WIDTH x $HEIGHT"
+timeout 30 wine taskkill /im notepad.exe >/dev/null 2>&1 || true
+notepad_gone() { ! notepad_shown; }
+wait_for 30 notepad_gone || fail "the covering window did not go"
+sleep 1
+check_picture "$work/uncovered.png" || fail "the picture did not come back whole"
+echo "uncovered: the picture is whole"
 
 # The outer rectangle as the X server sees the window (Wine draws the frame
 # itself, so it is GetWindowRect's): what the settings file must store.
