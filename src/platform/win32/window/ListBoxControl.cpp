@@ -48,6 +48,9 @@ bool ListBoxControl::Take(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP:
         case WM_MOUSEMOVE:
             return TakeMouse(message, lParam);
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            return false;
         case WM_MOUSEWHEEL:
             input_.Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
             return true;

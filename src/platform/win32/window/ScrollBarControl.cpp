@@ -22,7 +22,7 @@ ScrollBarControl::ScrollBarControl(ScrollBar& model, bool vertical, const wchar_
 
 ScrollBarControl::~ScrollBarControl() {
     model_.onChanged = nullptr;
-    if (tooltip_ != nullptr) DestroyWindow(tooltip_);
+    if (tooltip_ != nullptr && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
 void ScrollBarControl::AddHint(const wchar_t* hint, const ChildContext& context) {
