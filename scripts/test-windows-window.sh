@@ -233,6 +233,23 @@ case "$got" in
   *) fail "commands after the user's input: '$got'" ;;
 esac
 
+# Text that is no number in the second amplitude box: ticking Enable B shows
+# the error box, titled with the application's title; once it is closed the
+# window carries on, frames keep coming.
+click 244 172
+timeout 10 xdotool type x
+click 260 171
+error_shown() { xdotool search --name '^Velmora$' >/dev/null 2>&1; }
+wait_for 20 error_shown || fail "no error box titled 'Velmora'"
+timeout 10 xdotool key Return
+error_gone() { ! error_shown; }
+wait_for 20 error_gone || fail "the error box did not close"
+before=$(requests)
+more_frames() { [ "$(requests)" -ge $((before + 3)) ]; }
+wait_for 10 more_frames || fail "no frames after the error box"
+[ "$(commands | tr '\n' '|')" = "$got" ] || fail "the failed handler sent a command"
+echo "error box shown and closed; the window carries on"
+
 # With Hold ticked no tick asks for a frame, so each data request now comes
 # from a click on the window's surface (ScreenClick): on the picture, and on
 # a greyed label, which takes no mouse input; not on an enabled label.
