@@ -2,7 +2,8 @@
 # The real velmora.exe under Wine on a virtual X display, started the way a
 # Windows user starts it (from a folder without Config.Ini), against the
 # virtual instrument (the Linux program) on a pseudo-terminal linked into the
-# Wine prefix as COM5. Checks that
+# Wine prefix as COM5. Runs the window binding's tests on that display, then
+# checks that
 #   - the window shows its caption,
 #   - the instrument receives the start-up commands in order, then data
 #     requests frame after frame,
@@ -27,7 +28,9 @@ fi
 ./scripts/install-deps.sh windows  # Xvfb, xdotool, ImageMagick among them
 
 echo "== velmora.exe under Wine and Xvfb"
-[ -f build-win/bin/velmora.exe ] || ./scripts/build-windows.sh --target velmora
+if [ ! -f build-win/bin/velmora.exe ] || [ ! -f build-win/tests/velmora_win32_window_tests.exe ]; then
+  ./scripts/build-windows.sh --target velmora velmora_win32_window_tests
+fi
 if [ ! -x build/bin/velmora-instrument ]; then
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
   cmake --build build -j2 --target velmora-instrument
@@ -79,6 +82,13 @@ export DISPLAY=$display
 # Without a window manager Wine draws the frame itself and maximises the
 # window over the whole screen.
 timeout 30 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>>"$work/wine.log"
+
+# The window binding's own tests need a display too: here they have one.
+echo "-- velmora_win32_window_tests.exe"
+timeout -k 10 120 wine build-win/tests/velmora_win32_window_tests.exe --gtest_brief=1 \
+  >"$work/window-tests.log" 2>&1 || { cat "$work/window-tests.log"; fail "the window tests"; }
+! grep -q SKIPPED "$work/window-tests.log" || fail "window tests skipped with a display there"
+grep -a 'PASSED' "$work/window-tests.log"
 
 # The instrument, its port link in the scratch folder; noise sets the flat
 # traces of the two channels apart so that both show.

@@ -90,7 +90,12 @@ void GdiCanvas::MoveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
 
 void GdiCanvas::LineTo(int x, int y) { ::LineTo(dc_, x, y); }
 
-void GdiCanvas::Rectangle(int x1, int y1, int x2, int y2) { ::Rectangle(dc_, x1, y1, x2, y2); }
+// GDI would swap reversed corners and draw; the picture's other canvases
+// draw nothing for them, and neither does this one.
+void GdiCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    if (x2 <= x1 || y2 <= y1) return;
+    ::Rectangle(dc_, x1, y1, x2, y2);
+}
 
 void GdiCanvas::TextOut(int x, int y, const char* text) {
     wchar_t wide[kTextCapacity];

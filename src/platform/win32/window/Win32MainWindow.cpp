@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <stdexcept>
+#include <string>
 
 #include "app/ControlBinding.h"
 #include "app/ControlLayout.h"
@@ -47,20 +48,20 @@ int Clamp(int64_t v, int64_t lo, int64_t hi) { return static_cast<int>(std::clam
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, SerialPorts& ports, SettingsStore& settings,
-                                 Clock& clock)
+                                 Clock& clock, ErrorReporter& errors)
     : instance_(instance),
       font_(11, L"Tahoma", DEFAULT_PITCH | FF_SWISS),
       memoFont_(13, L"Courier", FIXED_PITCH | FF_MODERN),
+      errors_(errors),
       canvas_(kClientWidth, kClientHeight, font_.Get(), GetSysColor(COLOR_BTNFACE)),
       form_(std::make_unique<TForm2>(FormServices{ports, settings, clock, canvas_, errors_})),
       dispatch_([this](const std::function<void()>& event) { Run(event); }),
       designOuter_(DesignOuterSize()) {
     CreateMainWindow();
-    errors_.SetOwner(hwnd_);
     BuildControls();
+    ReportGeometry();  // the "W:" line of start-up shows the real outer rectangle
     form_->Form.onChanged = [this] { MirrorWindow(); };
     MirrorWindow();
-    ReportGeometry();  // the "W:" line of start-up shows the real outer rectangle
     Run([this] { form_->FormCreate(); });
     SetTimer(hwnd_, kTimerId, static_cast<UINT>(form_->Timer1.Interval()), nullptr);
 }
@@ -76,9 +77,14 @@ Win32MainWindow::~Win32MainWindow() {
 void Win32MainWindow::CreateMainWindow() {
     RegisterWindowClass(instance_, WindowProc);
     const std::wstring caption = WidenLatin1(form_->Form.Caption());
-    CreateWindowExW(kExStyle, kWindowClass, caption.c_str(), kStyle, kDesignLeft, kDesignTop,
-                    designOuter_.cx, designOuter_.cy, nullptr, nullptr, instance_, this);
-    if (hwnd_ == nullptr) throw std::runtime_error("cannot create the main window");
+    const HWND created =
+        CreateWindowExW(kExStyle, kWindowClass, caption.c_str(), kStyle, kDesignLeft, kDesignTop,
+                        designOuter_.cx, designOuter_.cy, nullptr, nullptr, instance_, this);
+    if (created == nullptr) {
+        throw std::runtime_error("cannot create the main window (error " +
+                                 std::to_string(GetLastError()) + ")");
+    }
+    hwnd_ = created;
 }
 
 ChildContext Win32MainWindow::Context(int id) const {
@@ -96,6 +102,15 @@ void Win32MainWindow::BuildControls() {
     syncPosBar_ = std::make_unique<ScrollBarControl>(form_->SyncPosBar, false, L"Sync Position",
                                                      Context(kBarIds + 1));
     DockScrollBars();
+}
+
+HWND Win32MainWindow::ControlHandle(std::string_view name) const {
+    if (name == "SyncVoltBar") return syncVoltBar_->Handle();
+    if (name == "SyncPosBar") return syncPosBar_->Handle();
+    for (std::size_t i = 0; i < kControlCount && i < controls_.size(); ++i) {
+        if (kControlLayout[i].name == name) return controls_[i]->Handle();
+    }
+    return nullptr;
 }
 
 void Win32MainWindow::Show(int showCommand) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "app/TForm2.h"
@@ -9,7 +10,6 @@
 #include "platform/win32/window/FontHandle.h"
 #include "platform/win32/window/GdiCanvas.h"
 #include "platform/win32/window/ScrollBarControl.h"
-#include "platform/win32/window/Win32ErrorReporter.h"
 #include "platform/win32/window/WindowsApi.h"
 
 namespace velmora {
@@ -25,16 +25,20 @@ namespace velmora {
 // Width and Height are the outer rectangle (GetWindowRect, SetWindowPos).
 class Win32MainWindow {
   public:
-    Win32MainWindow(HINSTANCE instance, SerialPorts& ports, SettingsStore& settings, Clock& clock);
+    Win32MainWindow(HINSTANCE instance, SerialPorts& ports, SettingsStore& settings, Clock& clock,
+                    ErrorReporter& errors);
     ~Win32MainWindow();
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
     HWND Handle() const { return hwnd_; }
     TForm2& Form() { return *form_; }
+    // The picture the canvas draws into and WM_PAINT shows.
+    const GdiCanvas& Picture() const { return canvas_; }
+    // The child window of the control called `name` (a table entry,
+    // "SyncVoltBar" or "SyncPosBar"), or null.
+    HWND ControlHandle(std::string_view name) const;
     void Show(int showCommand);
-    // Shows an error that escaped the binding itself.
-    void ShowError(const char* message) { errors_.ShowError(message); }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,7 +61,7 @@ class Win32MainWindow {
     HINSTANCE instance_;
     FontHandle font_;
     FontHandle memoFont_;
-    Win32ErrorReporter errors_;
+    ErrorReporter& errors_;
     GdiCanvas canvas_;
     std::unique_ptr<TForm2> form_;
     Dispatcher dispatch_;

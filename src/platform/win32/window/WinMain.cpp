@@ -32,7 +32,9 @@ int RunWindow(HINSTANCE instance) {
     velmora::Win32SerialPorts ports;
     velmora::Win32SettingsStore settings;
     velmora::SteadyClock clock;
-    velmora::Win32MainWindow window(instance, ports, settings, clock);
+    velmora::Win32ErrorReporter errors;
+    velmora::Win32MainWindow window(instance, ports, settings, clock, errors);
+    errors.SetOwner(window.Handle());  // from here on the box is modal to the window
     window.Show(SW_SHOWMAXIMIZED);
     RunMessageLoop(window.Handle());
     return 0;
