@@ -17,6 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Everything linked in, so that a program needs nothing beside it on a clean
 # Windows machine: no libstdc++, libgcc or winpthread DLLs, only system DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Release programs ship without their symbol tables.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Tests run under Wine when CTest starts them from Linux.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

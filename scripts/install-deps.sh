@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need,
 # only when one of them is missing. Safe to run again.
-# `install-deps.sh windows` installs what the Windows cross build and its
-# tests under Wine need instead.
+# `install-deps.sh windows` installs what the Windows cross build needs
+# instead, `install-deps.sh wine` what its tests under Wine need.
 set -euo pipefail
 
 packages=(
@@ -11,13 +11,13 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   fontconfig fonts-dejavu-core
 )
-if [ "${1:-}" = windows ]; then
-  packages=(cmake ccache googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64 wine wine64)
-fi
-if [ "${1:-}" = windows ]; then
-  # The icon made from the SVG at build time; the window test on a virtual display.
-  packages+=(librsvg2-bin icoutils xvfb xdotool imagemagick python3)
-fi
+case "${1:-}" in
+  # The cross build; librsvg2-bin and icoutils make the program's icon.
+  windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64
+    librsvg2-bin icoutils) ;;
+  # The Windows tests: Wine, pseudo-terminal peers, the window on a virtual display.
+  wine) packages=(wine wine64 python3 xvfb xdotool imagemagick) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -20,12 +20,11 @@ cd "$(dirname "$0")/.."
 root=$PWD
 caption="Velmora Rev 1.31 Nov 25 2025 16:05:18"
 
-if ! command -v wine >/dev/null; then ./scripts/install-deps.sh windows || true; fi
+./scripts/install-deps.sh wine || true  # Wine, Xvfb, xdotool, ImageMagick
 if ! command -v wine >/dev/null; then
   echo "SKIPPED: Wine cannot be installed here; velmora.exe was not run."
   exit 0
 fi
-./scripts/install-deps.sh windows  # Xvfb, xdotool, ImageMagick among them
 
 echo "== velmora.exe under Wine and Xvfb"
 if [ ! -f build-win/bin/velmora.exe ] || [ ! -f build-win/tests/velmora_win32_window_tests.exe ]; then

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs and runs their tests under Wine: the
+# core's unit tests, the Win32 system layer's unit tests, and the Win32
+# serial port against the virtual instrument (the Linux program) on a
+# pseudo-terminal linked into the Wine prefix as a COM port. Every step is
+# bounded in time. Skips (exit 0) only when Wine cannot be installed at all.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+echo "== Windows cross build"
+./scripts/build-windows.sh
+
+./scripts/install-deps.sh wine || true
+if ! command -v wine >/dev/null; then
+  echo "SKIPPED: Wine cannot be installed here; the Windows tests did not run."
+  exit 0
+fi
+
+echo "== Wine prefix"
+source scripts/wine-prefix.sh
+echo "$WINEPREFIX"
+
+# A fresh Wine server whose own output (an object dump when it is stopped
+# with clients left) goes nowhere; the programs' output still shows.
+restart_wineserver() {
+  timeout 30 wineserver -k 2>/dev/null || true
+  timeout 30 wineserver -w 2>/dev/null || true
+  timeout 30 wineserver -p5 >/dev/null 2>&1 || true
+}
+restart_wineserver
+
+run() {  # run SECONDS PROGRAM.exe [ARGS]: one Windows program, bounded
+  local limit=$1
+  shift
+  echo "-- $(basename "$1")"
+  timeout -k 10 "$limit" wine "$@"
+}
+
+echo "== unit tests under Wine"
+for exe in build-win/tests/velmora_*_tests.exe; do
+  case "$exe" in *velmora_win32_port_tests.exe) continue ;; esac
+  run 300 "$exe" --gtest_brief=1
+done
+
+echo "== Win32 serial port against the virtual instrument"
+if [ ! -x build/bin/velmora-instrument ]; then  # test.sh has built it; on its own, build it
+  ./scripts/install-deps.sh
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
+  cmake --build build -j2 --target velmora-instrument
+fi
+
+work=$(mktemp -d)
+pids=()
+ports=(5 6 7 8)
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  for n in "${ports[@]}"; do
+    rm -f "$WINEPREFIX/dosdevices/com$n"
+    timeout 30 wine reg delete 'HKLM\Software\Wine\Ports' /v "COM$n" /f >/dev/null 2>&1 || true
+  done
+  timeout 30 wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Both helpers start their program in this shell (not in a command
+# substitution), so that cleanup knows and stops it.
+start_instrument() {  # start_instrument NAME [OPTIONS]
+  local name=$1
+  shift
+  build/bin/velmora-instrument --link-name "$name" "$@" >"$work/$name.out" &
+  pids+=($!)
+}
+
+start_deaf_peer() {  # a peer that holds its end open and never reads
+  python3 -c '
+import os, pty, signal
+master, slave = pty.openpty()
+print(os.ttyname(slave), flush=True)
+signal.pause()' >"$work/deaf.out" &
+  pids+=($!)
+}
+
+start_vanishing_peer() {  # a device that goes away at the first byte it receives
+  python3 -c '
+import os, pty, signal
+master, slave = pty.openpty()
+print(os.ttyname(slave), flush=True)
+os.read(master, 1)
+os.close(master)
+os.close(slave)
+signal.pause()' >"$work/vanish.out" &
+  pids+=($!)
+}
+
+first_line() {  # first_line FILE: waits (10 s at most) for the line a program prints
+  local _
+  for _ in $(seq 100); do
+    [ -s "$1" ] && break
+    sleep 0.1
+  done
+  head -n 1 "$1"
+}
+
+tag="velmora-wintest-$$"
+start_instrument "$tag-a"
+start_instrument "$tag-b" --flood
+start_deaf_peer
+start_vanishing_peer
+# The instrument prints its port link; the link points at its pseudo-terminal.
+pty_instrument=$(readlink -f "$(first_line "$work/$tag-a.out")")
+pty_flood=$(readlink -f "$(first_line "$work/$tag-b.out")")
+pty_deaf=$(first_line "$work/deaf.out")
+pty_vanish=$(first_line "$work/vanish.out")
+echo "instrument on $pty_instrument, flood on $pty_flood, deaf peer on $pty_deaf," \
+  "vanishing peer on $pty_vanish"
+for pty in "$pty_instrument" "$pty_flood" "$pty_deaf" "$pty_vanish"; do
+  [ -c "$pty" ] || { echo "no pseudo-terminal: '$pty'" >&2; exit 1; }
+done
+
+# A COM port under Wine is a dosdevices link; declaring it under Wine's Ports
+# key as well makes Wine's mount manager register it as a serial device
+# (SERIALCOMM and the DOS device name), which discovery reads.
+declare -A targets=([5]="$pty_instrument" [6]="$pty_flood" [7]="$pty_deaf" [8]="$pty_vanish")
+for n in "${ports[@]}"; do
+  ln -sfn "${targets[$n]}" "$WINEPREFIX/dosdevices/com$n"
+  timeout 30 wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /d "${targets[$n]}" /f >/dev/null
+done
+restart_wineserver  # the mount manager reads the key when Wine starts
+
+VELMORA_TEST_COM=5 VELMORA_TEST_FLOOD_COM=6 VELMORA_TEST_STUCK_COM=7 VELMORA_TEST_VANISH_COM=8 \
+  run 120 build-win/tests/velmora_win32_port_tests.exe
+
+cleanup
+trap - EXIT
+
+if [ -x scripts/test-windows-window.sh ]; then scripts/test-windows-window.sh; fi
+echo "== Windows tests passed"
