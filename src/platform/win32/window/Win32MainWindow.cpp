@@ -58,20 +58,33 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, SerialPorts& ports, Setting
       dispatch_([this](const std::function<void()>& event) { Run(event); }),
       designOuter_(DesignOuterSize()) {
     CreateMainWindow();
-    BuildControls();
-    ReportGeometry();  // the "W:" line of start-up shows the real outer rectangle
-    form_->Form.onChanged = [this] { MirrorWindow(); };
-    MirrorWindow();
-    Run([this] { form_->FormCreate(); });
-    SetTimer(hwnd_, kTimerId, static_cast<UINT>(form_->Timer1.Interval()), nullptr);
+    try {
+        BuildControls();
+        ReportGeometry();  // the "W:" line of start-up shows the real outer rectangle
+        form_->Form.onChanged = [this] { MirrorWindow(); };
+        MirrorWindow();
+        Run([this] { form_->FormCreate(); });
+        SetTimer(hwnd_, kTimerId, static_cast<UINT>(form_->Timer1.Interval()), nullptr);
+    } catch (...) {
+        Detach();
+        throw;
+    }
 }
 
 Win32MainWindow::~Win32MainWindow() {
     form_->Form.onChanged = nullptr;
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    Detach();
     syncPosBar_.reset();
     syncVoltBar_.reset();
     controls_.clear();
+}
+
+// The window outlives no object of ours: its procedure lets go of this one
+// first, so destroying it here ends no message loop and runs no handler.
+void Win32MainWindow::Detach() {
+    if (!IsWindow(hwnd_)) return;
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
 }
 
 void Win32MainWindow::CreateMainWindow() {

@@ -44,6 +44,7 @@ class Win32MainWindow {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateMainWindow();
+    void Detach();
     void BuildControls();
     ChildContext Context(int id) const;
     void Run(const std::function<void()>& event);
