@@ -12,9 +12,9 @@ namespace velmora {
 // and uncovering the window loses nothing. The operations are GDI's own:
 // MoveToEx, LineTo (a 1-pixel solid pen; the end point is not drawn),
 // Rectangle (the white stock brush, outlined with the pen, right and bottom
-// edges exclusive; reversed corners draw nothing) and TextOut (black, over the white brush, in the window's
-// font, its top left corner at the point). GDI clips to the bitmap. UI thread
-// only.
+// edges exclusive; reversed corners draw nothing) and TextOut (black, over
+// the white brush, in the window's font, its top left corner at the point).
+// GDI clips to the bitmap. UI thread only.
 class GdiCanvas final : public Canvas {
   public:
     // `background` fills area that was never drawn.
