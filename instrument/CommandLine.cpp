@@ -76,7 +76,7 @@ class Parser {
 
     static bool IsValued(std::string_view arg) {
         for (const char* name : {"--stray", "--short-frame", "--late", "--points", "--noise",
-                                 "--seed", "--link-name"}) {
+                                 "--seed", "--link-name", "--trace"}) {
             if (arg == name) return true;
         }
         return false;
@@ -100,6 +100,9 @@ class Parser {
             if (!ValidLinkName(value))
                 return Fail("invalid link name '" + std::string(value) + "'");
             o.linkName = std::string(value);
+        } else if (arg == "--trace") {
+            if (value.empty()) return Fail("option --trace needs a file name");
+            o.traceFile = std::string(value);
         } else {
             Fail("unknown option '" + std::string(arg) + "' (see --help)");
         }
@@ -146,6 +149,9 @@ std::string CommandLine::HelpText() {
            "  --seed N            seed of the noise (default 1)\n"
            "  --baud-pacing       send replies at the pace of a 115200-baud 8N1 line\n"
            "  --late MS           answer each data request MS milliseconds late\n"
+           "  --trace FILE        append each command received to FILE, one line each\n"
+           "                      (z, S src pol pos level, X n, Y n, G ch wave freq ampl;\n"
+           "                      ? for a fragment that is no command)\n"
            "Faults for reliability tests:\n"
            "  --stray N           send N stray bytes (never the marker) before each frame\n"
            "  --damage-marker     send each frame with a damaged marker\n"

@@ -24,6 +24,7 @@ struct InstrumentOptions {
     int noise = 2;              // peak noise in counts
     uint32_t seed = 1;          // noise seed
     std::string linkName;       // empty: the first free ttyVIRT<n>
+    std::string traceFile;      // when set: every command received is appended there
 };
 
 }  // namespace velmora

@@ -50,7 +50,13 @@ VirtualInstrument::VirtualInstrument(const InstrumentOptions& options)
 
 VirtualInstrument::~VirtualInstrument() { Stop(); }
 
-bool VirtualInstrument::Open(std::string& error) { return pty_.Open(options_.linkName, error); }
+bool VirtualInstrument::Open(std::string& error) {
+    if (!trace_.Open(options_.traceFile)) {
+        error = "cannot open the trace file " + options_.traceFile;
+        return false;
+    }
+    return pty_.Open(options_.linkName, error);
+}
 
 void VirtualInstrument::Run(const std::atomic<bool>& stop) {
     if (pty_.MasterFd() < 0) return;
@@ -87,6 +93,7 @@ void VirtualInstrument::Count(uint64_t InstrumentState::Counters::*counter, uint
 // The reply is decided in the same step as the request is counted, so that a
 // snapshot never shows a request whose fate is still open.
 void VirtualInstrument::OnCommand(const Command& command) {
+    trace_.Write(command);
     InstrumentState state;
     bool answer = false;
     {
@@ -106,7 +113,10 @@ void VirtualInstrument::OnCommand(const Command& command) {
     if (answer) Answer(state, now_);
 }
 
-void VirtualInstrument::OnRejected() { Count(&InstrumentState::Counters::errors); }
+void VirtualInstrument::OnRejected() {
+    trace_.WriteRejected();
+    Count(&InstrumentState::Counters::errors);
+}
 
 void VirtualInstrument::Step() {
     const int64_t now = MonotonicNs();

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "instrument/CommandParser.h"
+#include "instrument/CommandTrace.h"
 #include "instrument/FrameBuilder.h"
 #include "instrument/InstrumentOptions.h"
 #include "instrument/InstrumentState.h"
@@ -74,6 +75,7 @@ class VirtualInstrument : private CommandSink {
     InstrumentOptions options_;
     PtyService pty_;
     CommandParser parser_;
+    CommandTrace trace_;
     SignalSynth synth_;
     ReplyComposer composer_;
     LinePacer pacer_;

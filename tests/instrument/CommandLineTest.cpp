@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "instrument/CommandLine.h"
+#include "instrument/CommandTrace.h"
 
 namespace velmora {
 namespace {
@@ -24,13 +25,14 @@ TEST(CommandLineTest, DefaultsDescribeAWellBehavedInstrument) {
     EXPECT_EQ(o.points, 2048u);
     EXPECT_EQ(o.noise, 2);
     EXPECT_TRUE(o.linkName.empty());
+    EXPECT_TRUE(o.traceFile.empty());
 }
 
 TEST(CommandLineTest, TakesEveryOption) {
     const CommandLine::Result result =
         Parse({"--baud-pacing", "--stray", "5", "--damage-marker", "--short-frame=100", "--silent",
                "--flood", "--late", "300", "--points", "512", "--noise", "0", "--seed", "99",
-               "--link-name", "ttyBench"});
+               "--link-name", "ttyBench", "--trace", "/tmp/commands.txt"});
     ASSERT_EQ(result.outcome, CommandLine::Outcome::kRun) << result.error;
     const InstrumentOptions& o = result.options;
     EXPECT_TRUE(o.baudPacing && o.damageMarker && o.silent && o.flood);
@@ -41,6 +43,7 @@ TEST(CommandLineTest, TakesEveryOption) {
     EXPECT_EQ(o.noise, 0);
     EXPECT_EQ(o.seed, 99u);
     EXPECT_EQ(o.linkName, "ttyBench");
+    EXPECT_EQ(o.traceFile, "/tmp/commands.txt");
 }
 
 TEST(CommandLineTest, HelpListsEveryOption) {
@@ -48,7 +51,7 @@ TEST(CommandLineTest, HelpListsEveryOption) {
     const std::string help = CommandLine::HelpText();
     for (const char* option :
          {"--help", "--baud-pacing", "--stray", "--damage-marker", "--short-frame", "--silent",
-          "--flood", "--late", "--points", "--noise", "--seed", "--link-name"}) {
+          "--flood", "--late", "--points", "--noise", "--seed", "--link-name", "--trace"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }
@@ -61,6 +64,7 @@ TEST(CommandLineTest, RejectsWhatItDoesNotUnderstand) {
         {"--noise", "abc"},    {"--seed", ""},
         {"--silent=yes"},      {"--link-name", "a/b"},
         {"--link-name", ".."}, {"stray"},
+        {"--trace"},           {"--trace="},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(args[0]);
@@ -68,6 +72,29 @@ TEST(CommandLineTest, RejectsWhatItDoesNotUnderstand) {
         EXPECT_EQ(result.outcome, CommandLine::Outcome::kError);
         EXPECT_FALSE(result.error.empty());
     }
+}
+
+// The trace is what a test of a program it cannot look into reads: each
+// command as the instrument understood it, one line each.
+TEST(CommandLineTest, TraceLinesNameEachCommandWithItsFields) {
+    Command sync;
+    sync.kind = Command::Kind::kSync;
+    sync.source = 1;
+    sync.polarity = 1;
+    sync.position = 1024;
+    sync.level = -300;
+    Command range2;
+    range2.kind = Command::Kind::kRange2;
+    range2.range = 7;
+    Command generator;
+    generator.kind = Command::Kind::kGenerator;
+    generator.waveform = '1';
+    generator.frequency = 1000;
+    generator.amplitude = 0.5;
+    EXPECT_EQ(CommandTrace::Text(Command{}), "z");
+    EXPECT_EQ(CommandTrace::Text(sync), "S 1 1 1024 -300");
+    EXPECT_EQ(CommandTrace::Text(range2), "Y 7");
+    EXPECT_EQ(CommandTrace::Text(generator), "G 0 1 1000 0.5");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <functional>
 
-#include "platform/qt/Dispatcher.h"
+#include "platform/Dispatcher.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 
 #include "platform/CheckBox.h"
-#include "platform/qt/Dispatcher.h"
+#include "platform/Dispatcher.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 
 #include "app/ControlLayout.h"
 #include "app/TForm2.h"
-#include "platform/qt/Dispatcher.h"
+#include "platform/Dispatcher.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "platform/EditBox.h"
-#include "platform/qt/Dispatcher.h"
+#include "platform/Dispatcher.h"
 
 namespace velmora {
 

@@ -6,6 +6,7 @@
 #include <QPolygon>
 #include <QWheelEvent>
 #include <algorithm>
+#include <utility>
 
 #include "app/ControlLayout.h"
 
@@ -13,12 +14,11 @@ namespace velmora {
 namespace {
 
 constexpr int kArrowStripWidth = 9;
-constexpr int kWheelStep = 120;  // one notch of a mouse wheel
 
 }  // namespace
 
 ListBoxWidget::ListBoxWidget(ListBox& model, Dispatcher dispatch, QWidget* parent)
-    : QFrame(parent), model_(model), dispatch_(std::move(dispatch)) {
+    : QFrame(parent), model_(model), input_(model, std::move(dispatch)) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::Base);
@@ -87,65 +87,42 @@ void ListBoxWidget::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     const QPoint at = event->position().toPoint();
     if (UpArrowRect().contains(at)) {
-        ScrollBy(-1);
+        input_.Scroll(-1);
     } else if (DownArrowRect().contains(at)) {
-        ScrollBy(1);
+        input_.Scroll(1);
     } else if (RowRect().contains(at)) {
-        const int top = model_.TopIndex();
-        if (top >= 0 && top < model_.Count()) dispatch_([this, top] { model_.UserSelect(top); });
+        input_.RowClick();
     }
     event->accept();
 }
 
 void ListBoxWidget::wheelEvent(QWheelEvent* event) {
-    wheelAccumulator_ += event->angleDelta().y();
-    while (wheelAccumulator_ >= kWheelStep) {
-        wheelAccumulator_ -= kWheelStep;
-        ScrollBy(-1);
-    }
-    while (wheelAccumulator_ <= -kWheelStep) {
-        wheelAccumulator_ += kWheelStep;
-        ScrollBy(1);
-    }
+    input_.Wheel(event->angleDelta().y());
     event->accept();
 }
 
 void ListBoxWidget::keyPressEvent(QKeyEvent* event) {
-    const int selected = model_.ItemIndex();
-    const bool none = selected < 0 || selected >= model_.Count();
     switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Left:
         case Qt::Key_PageUp:
-            SelectByKey(none ? model_.TopIndex() : selected - 1);
+            input_.Key(ListKey::Previous);
             break;
         case Qt::Key_Down:
         case Qt::Key_Right:
         case Qt::Key_PageDown:
-            SelectByKey(none ? model_.TopIndex() : selected + 1);
+            input_.Key(ListKey::Next);
             break;
         case Qt::Key_Home:
-            SelectByKey(0);
+            input_.Key(ListKey::First);
             break;
         case Qt::Key_End:
-            SelectByKey(model_.Count() - 1);
+            input_.Key(ListKey::Last);
             break;
         default:
             return QFrame::keyPressEvent(event);
     }
     event->accept();
-}
-
-// A key that lands on the entry already selected changes nothing and is no click.
-void ListBoxWidget::SelectByKey(int index) {
-    if (index < 0 || index >= model_.Count() || index == model_.ItemIndex()) return;
-    dispatch_([this, index] { model_.UserSelect(index); });
-}
-
-void ListBoxWidget::ScrollBy(int rows) {
-    if (model_.Count() == 0) return;
-    const int top = std::clamp(model_.TopIndex() + rows, 0, model_.Count() - 1);
-    if (top != model_.TopIndex()) dispatch_([this, top] { model_.SetTopIndex(top); });
 }
 
 }  // namespace velmora

@@ -2,17 +2,17 @@
 
 #include <QFrame>
 
+#include "platform/Dispatcher.h"
 #include "platform/ListBox.h"
-#include "platform/qt/Dispatcher.h"
+#include "platform/ListBoxInput.h"
 
 namespace velmora {
 
 // A one-row list box mirroring a ListBox model. The row shows the model's top
 // entry; a narrow strip on the right holds an up and a down arrow that move
-// the visible row without selecting, as the wheel does. A click on the row
-// selects that entry (also when it is already selected) and counts as the
-// user's click; so do the arrow keys, Home and End. Selections made by the
-// program only repaint.
+// the visible row without selecting, as the wheel does. What a click, a key or
+// the wheel means is ListBoxInput's, shared with the other window bindings.
+// Selections made by the program only repaint.
 class ListBoxWidget final : public QFrame {
     Q_OBJECT
 
@@ -34,13 +34,10 @@ class ListBoxWidget final : public QFrame {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void ScrollBy(int rows);
-    void SelectByKey(int index);
     void PaintArrows(QPainter& painter) const;
 
     ListBox& model_;
-    Dispatcher dispatch_;
-    int wheelAccumulator_ = 0;
+    ListBoxInput input_;
 };
 
 }  // namespace velmora

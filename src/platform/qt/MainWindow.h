@@ -7,7 +7,7 @@
 
 #include "app/TForm2.h"
 #include "platform/qt/CanvasPausingReporter.h"
-#include "platform/qt/Dispatcher.h"
+#include "platform/Dispatcher.h"
 #include "platform/qt/QImageCanvas.h"
 
 class QTimer;

@@ -3,7 +3,7 @@
 #include <QScrollBar>
 
 #include "platform/ScrollBar.h"
-#include "platform/qt/Dispatcher.h"
+#include "platform/Dispatcher.h"
 
 namespace velmora {
 

@@ -1,0 +1,313 @@
+#!/usr/bin/env bash
+# The real velmora.exe under Wine on a virtual X display, started the way a
+# Windows user starts it (from a folder without Config.Ini), against the
+# virtual instrument (the Linux program) on a pseudo-terminal linked into the
+# Wine prefix as COM5. Runs the window binding's tests on that display, then
+# checks that
+#   - the window shows its caption,
+#   - the instrument receives the start-up commands in order, then data
+#     requests frame after frame,
+#   - frames are drawn: a screenshot holds the graticule's grey lines and
+#     both traces' pixels on the 0 V line (kept as
+#     build-win/artifacts/window-wine.png),
+#   - after the window is closed (WM_CLOSE, as the close box sends it),
+#     Config.Ini names COM5 as the selected port, in the Linux build's bytes.
+# Assumes build-win is built (scripts/build-windows.sh) and builds the
+# instrument in build/ when it is missing. Every step is bounded in time.
+# Skips (exit 0) only when Wine cannot be installed at all.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+caption="Velmora Rev 1.31 Nov 25 2025 16:05:18"
+
+./scripts/install-deps.sh wine || true  # Wine, Xvfb, xdotool, ImageMagick
+if ! command -v wine >/dev/null; then
+  echo "SKIPPED: Wine cannot be installed here; velmora.exe was not run."
+  exit 0
+fi
+
+echo "== velmora.exe under Wine and Xvfb"
+if [ ! -f build-win/bin/velmora.exe ] || [ ! -f build-win/tests/velmora_win32_window_tests.exe ]; then
+  ./scripts/build-windows.sh --target velmora velmora_win32_window_tests
+fi
+if [ ! -x build/bin/velmora-instrument ]; then
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
+  cmake --build build -j2 --target velmora-instrument
+fi
+source scripts/wine-prefix.sh
+
+work=$(mktemp -d)
+pids=()
+# Wine goes first, while its X display is still there.
+cleanup() {
+  local pid
+  rm -f "$WINEPREFIX/dosdevices/com5"
+  timeout 30 wine reg delete 'HKLM\Software\Wine\Ports' /v COM5 /f >/dev/null 2>&1 || true
+  timeout 30 wineserver -k >/dev/null 2>&1 || true
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+# wait_for SECONDS COMMAND...: polls every 0.2 s until the command succeeds.
+wait_for() {
+  local limit=$(($1 * 5))
+  shift
+  local _
+  for _ in $(seq "$limit"); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# A virtual screen on the first free display number.
+display=""
+for n in $(seq 90 150); do
+  if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
+  timeout -k 5 900 Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  if wait_for 10 test -e "/tmp/.X11-unix/X$n"; then
+    display=":$n"
+    break
+  fi
+done
+[ -n "$display" ] || fail "no X display could be started"
+export DISPLAY=$display
+# Without a window manager Wine draws the frame itself and maximises the
+# window over the whole screen.
+timeout 30 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>>"$work/wine.log"
+
+# The window binding's own tests need a display too: here they have one.
+echo "-- velmora_win32_window_tests.exe"
+timeout -k 10 120 wine build-win/tests/velmora_win32_window_tests.exe --gtest_brief=1 \
+  >"$work/window-tests.log" 2>&1 || { cat "$work/window-tests.log"; fail "the window tests"; }
+! grep -q SKIPPED "$work/window-tests.log" || fail "window tests skipped with a display there"
+grep -a 'PASSED' "$work/window-tests.log"
+
+# The instrument, its port link in the scratch folder; noise sets the flat
+# traces of the two channels apart so that both show.
+XDG_RUNTIME_DIR=$work timeout -k 5 900 build/bin/velmora-instrument --link-name velmora-window \
+  --noise 40 --trace "$work/trace.txt" >"$work/instrument.out" &
+pids+=($!)
+wait_for 10 test -s "$work/instrument.out" || fail "the instrument did not start"
+pty=$(readlink -f "$(head -n 1 "$work/instrument.out")")
+[ -c "$pty" ] || fail "no pseudo-terminal: '$pty'"
+
+# COM5 is a dosdevices link to the pseudo-terminal, declared under Wine's
+# Ports key so that the mount manager registers it (SERIALCOMM) at start.
+ln -sfn "$pty" "$WINEPREFIX/dosdevices/com5"
+timeout 30 wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$pty" /f >/dev/null 2>>"$work/wine.log"
+timeout 30 wineserver -k >/dev/null 2>&1 || true
+timeout 30 wineserver -w >/dev/null 2>&1 || true
+# Wine also registers the host's own serial devices (/dev/ttyS0 as COM1 and
+# so on); the list is in ascending order, so COM5 must be the last one.
+ports=$(timeout 30 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>>"$work/wine.log" | tr -d '\r' |
+  grep -o 'COM[0-9]*$' | sed 's/COM//' | sort -n | uniq)
+echo "COM ports under Wine: $(echo $ports)"
+[ "$(echo "$ports" | tail -n 1)" = 5 ] || fail "COM5 is not the last COM port"
+index=$(($(echo "$ports" | wc -l) - 1))
+
+# Started as from the Explorer: its own folder is not the current one.
+mkdir "$work/user"
+(cd "$work/user" && exec timeout -k 5 120 wine "$root/build-win/bin/velmora.exe") \
+  >"$work/velmora.log" 2>&1 &
+app=$!
+pids+=($app)
+
+window_shown() { xdotool search --name "^$caption\$" >/dev/null 2>&1; }
+wait_for 60 window_shown || fail "no window captioned '$caption'"
+echo "window shown: $caption"
+
+requests() { grep -c '^z$' "$work/trace.txt" 2>/dev/null || true; }
+frames_flowing() { [ "$(requests)" -ge 10 ]; }
+wait_for 30 frames_flowing || fail "fewer than 10 data requests: $(requests)"
+# ComPortClick's request, SweepSpeedClick's sync command while the sync lists
+# have no selection yet (its source and polarity characters are no digits,
+# so the instrument rejects it), UpdateSyncClick, Scale1Click, Scale2Click;
+# then one request per frame.
+expected=$'z\n?\nS 1 1 1024 0\nX 7\nY 7\nz\nz\nz'
+actual=$(head -n 8 "$work/trace.txt")
+[ "$actual" = "$expected" ] || fail "start-up commands: $(echo $actual), expected $(echo $expected)"
+echo "start-up commands in order: $(echo $actual)"
+
+# check_picture PNG: the screen holds a whole frame; writes where the client
+# area lies to $work/client.
+check_picture() {
+  timeout 30 import -window root "$1"
+  timeout 30 convert "$1" -depth 8 ppm:"$work/shot.ppm"
+  timeout 60 python3 - "$work/shot.ppm" "$work/client" <<'EOF'
+# The picture: nine horizontal and nine vertical grey grid lines dividing the
+# plot into ten, the green trigger markers over the middle ones (position
+# 1024 of 2048, level 0 V), and the traces of both channels in their colours
+# (blue, red) around the middle horizontal line, which is 0 V.
+import sys
+
+data = open(sys.argv[1], "rb").read()
+fields, pos = [], 0
+while len(fields) < 4:
+    while data[pos:pos + 1].isspace():
+        pos += 1
+    end = pos
+    while not data[end:end + 1].isspace():
+        end += 1
+    fields.append(data[pos:end])
+    pos = end
+width, height = int(fields[1]), int(fields[2])
+pixels = memoryview(data)[pos + 1:]
+
+def colour(x, y):
+    i = 3 * (y * width + x)
+    return bytes(pixels[i:i + 3])
+
+GREY, GREEN = b"\x80\x80\x80", b"\x00\xff\x00"
+BLUE, RED = b"\x00\x00\xff", b"\xff\x00\x00"
+
+def lines(count, length, at):
+    # Positions whose grey run covers most of the screen, neighbours merged.
+    hits = [i for i in range(count) if sum(at(i, j) == GREY for j in range(0, length, 4)) * 4 > 0.6 * length]
+    merged = []
+    for i in hits:
+        if merged and i - merged[-1][-1] <= 2:
+            merged[-1].append(i)
+        else:
+            merged.append([i])
+    return [m[0] for m in merged]
+
+def with_middle(found):
+    # The middle grid line lies under a marker (and the traces): put it back
+    # where the gap around it is twice a division.
+    gaps = [b - a for a, b in zip(found, found[1:])]
+    if len(found) == 8 and abs(gaps[3] - 2 * gaps[0]) <= 2:
+        return found[:4] + [(found[3] + found[4]) // 2] + found[4:]
+    return found
+
+rows = with_middle(lines(height, width, lambda y, x: colour(x, y)))
+columns = with_middle(lines(width, height, lambda x, y: colour(x, y)))
+print("grid rows", rows, "grid columns", columns)
+assert len(rows) == 9 and len(columns) == 9, "a 10 x 10 graticule"
+for found in (rows, columns):
+    gaps = [b - a for a, b in zip(found, found[1:])]
+    assert max(gaps) - min(gaps) <= 2, "equal divisions"
+zero, centre = rows[4], columns[4]
+marker = sum(colour(x, y) == GREEN for y in range(height) for x in range(centre - 2, centre + 3))
+print("green position marker near x = %d: %d pixels" % (centre, marker))
+assert marker > height // 2, "the trigger position marker"
+band = range(max(0, zero - 20), min(height, zero + 21))
+blue = sum(colour(x, y) == BLUE for y in band for x in range(width))
+red = sum(colour(x, y) == RED for y in band for x in range(width))
+print("around 0 V at y = %d: %d blue and %d red pixels" % (zero, blue, red))
+assert blue >= 300 and red >= 300, "both traces on the 0 V line"
+# Where the client area lies on the screen, from the grid: line e of ten is
+# at PlotLeft + PlotWidth * e / 10 (PlotLeft 10) and PlotHeight * e / 10.
+plot_width = (columns[8] - columns[0]) * 10 // 8
+plot_height = (rows[8] - rows[0]) * 10 // 8
+left = columns[0] - 10 - plot_width // 10
+top = rows[0] - plot_height // 10
+open(sys.argv[2], "w").write("%d %d %d %d\n" % (left, top, plot_width + 10, plot_height + 12))
+EOF
+}
+mkdir -p build-win/artifacts
+shot=build-win/artifacts/window-wine.png
+check_picture "$shot" || fail "the screenshot shows no frame"
+echo "screenshot with graticule and traces: $shot"
+
+# A user's clicks and keys, as X input through Wine to the controls: a click
+# on Scale1's row (the entry already selected still counts), the Up key on it,
+# its scroll arrow and the row again, the right arrow of the position bar, and
+# the Enable A check box. Each runs
+# its handler once, and the instrument receives its command (the generator's
+# waveform list has no selection yet, so its character is the one before '0').
+read -r cx cy cw ch <"$work/client"
+echo "client area at $cx,$cy, $cw x $ch"
+click() {  # click X Y: client coordinates
+  timeout 10 xdotool mousemove $((cx + $1)) $((cy + $2)) click 1
+  sleep 0.5
+}
+commands() { grep -v '^z$' "$work/trace.txt" | tail -n +5; }
+click 126 66
+timeout 10 xdotool key Up
+sleep 0.5
+click 164 73  # the list's own down arrow: the next entry shows, nothing is sent
+click 126 66  # and a click on the row selects it
+click $((cw - 6)) $((ch - 6))
+click 260 147
+got=$(commands | tr '\n' '|')
+case "$got" in
+  "X 7|X 6|X 7|S 1 1 1025 0|G 0 / 20000 1|") echo "user input reached the handlers: $got" ;;
+  *) fail "commands after the user's input: '$got'" ;;
+esac
+
+# Text that is no number in the second amplitude box: ticking Enable B shows
+# the error box, titled with the application's title; once it is closed the
+# window carries on, frames keep coming.
+click 244 172
+timeout 10 xdotool type x
+click 260 171
+error_shown() { xdotool search --name '^Velmora$' >/dev/null 2>&1; }
+wait_for 20 error_shown || fail "no error box titled 'Velmora'"
+timeout 10 xdotool key Return
+error_gone() { ! error_shown; }
+wait_for 20 error_gone || fail "the error box did not close"
+before=$(requests)
+more_frames() { [ "$(requests)" -ge $((before + 3)) ]; }
+wait_for 10 more_frames || fail "no frames after the error box"
+[ "$(commands | tr '\n' '|')" = "$got" ] || fail "the failed handler sent a command"
+echo "error box shown and closed; the window carries on"
+
+# With Hold ticked no tick asks for a frame, so each data request now comes
+# from a click on the window's surface (ScreenClick): on the picture, and on
+# a greyed label, which takes no mouse input; not on an enabled label.
+click 422 114
+sleep 1
+held=$(requests)
+click 700 600
+click 118 27
+click 200 31
+sleep 1
+[ "$(requests)" = $((held + 2)) ] || fail "surface clicks: $(($(requests) - held)) requests, expected 2"
+echo "two surface clicks, two data requests"
+
+# Held, the picture changes no more; another window over it and away again
+# must leave it whole (WM_PAINT shows the bitmap), not the background.
+timeout -k 5 60 wine notepad >/dev/null 2>&1 &
+pids+=($!)
+notepad_shown() { xdotool search --name "Notepad" >/dev/null 2>&1; }
+wait_for 30 notepad_shown || fail "the covering window did not show"
+eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name Notepad | head -n 1)")"
+echo "covered by a window at $X,$Y, $WIDTH x $HEIGHT"
+timeout 30 wine taskkill /im notepad.exe >/dev/null 2>&1 || true
+notepad_gone() { ! notepad_shown; }
+wait_for 30 notepad_gone || fail "the covering window did not go"
+sleep 1
+check_picture "$work/uncovered.png" || fail "the picture did not come back whole"
+echo "uncovered: the picture is whole"
+
+# The outer rectangle as the X server sees the window (Wine draws the frame
+# itself, so it is GetWindowRect's): what the settings file must store.
+win=$(xdotool search --name "^$caption\$" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$win")"
+echo "window at $X,$Y, $WIDTH x $HEIGHT (outer)"
+
+# WM_CLOSE to the window, as its close box sends it (a taskkill without /f).
+timeout 30 wine taskkill /im velmora.exe >/dev/null 2>&1 || true
+app_gone() { ! kill -0 "$app" 2>/dev/null; }
+wait_for 30 app_gone || fail "velmora.exe did not end after WM_CLOSE"
+[ -f "$work/user/Config.Ini" ] || fail "closing wrote no Config.Ini"
+# The start-up values with the user's change of the position (one right),
+# byte for byte as the Linux build writes them.
+line() { printf '%s %s                %s\r\n' "$1" "$2" "${3:-}"; }
+{
+  line SwpSp 1; line SySrc 1; line SyPol 1; line ComPt "$index" '\\.\COM5'
+  line Prob1 1; line Scal1 7; line Prob2 1; line Scal2 7; line SyLev 0; line SyPos 1025
+  line Wleft "$X"; line Wtopp "$Y"; line Wwidt "$WIDTH"; line Whigh "$HEIGHT"
+  line Scop1 1; line Scop2 1; line Fft1C 0; line Fft2C 0
+} >"$work/expected.ini"
+cmp "$work/expected.ini" "$work/user/Config.Ini" ||
+  fail "Config.Ini differs: $(tr '\r\n' '|' <"$work/user/Config.Ini")"
+echo "Config.Ini after closing: $(grep -a ComPt "$work/user/Config.Ini" | tr -d '\r')"
+echo "== velmora.exe under Wine: passed"

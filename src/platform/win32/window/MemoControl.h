@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "app/ControlLayout.h"
+#include "platform/Memo.h"
+#include "platform/win32/window/ChildControl.h"
+
+namespace velmora {
+
+// The diagnostic log: a hidden multi-line read-only EDIT with both scroll
+// bars, in Courier, mirroring a Memo model (lines appended at the end, cleared,
+// shown or hidden).
+class MemoControl final : public ChildControl {
+  public:
+    MemoControl(const ControlPlacement& placement, Memo& model, const ChildContext& context);
+    ~MemoControl() override;
+
+  private:
+    void Append(const std::string& line);
+
+    Memo& model_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,10 @@
+#pragma once
+
+// The Win32 headers, without the macros that would rename our own names:
+// windows.h maps TextOut to TextOutW, which is also a Canvas operation.
+#include <windows.h>
+// windows.h first: the other system headers rely on its types.
+#include <commctrl.h>
+#include <windowsx.h>
+
+#undef TextOut
