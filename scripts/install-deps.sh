@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   fontconfig fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

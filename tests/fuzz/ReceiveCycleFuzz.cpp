@@ -226,11 +226,12 @@ class Session {
         Require(model_.draining, "a data request only where the rule sends one");
         model_.Requested();
         if (answer_ == 0) return;
-        // 1: whole frames; 2: behind stray bytes; 3: damaged or short.
+        // 1: whole frames; 2: behind stray bytes; 3: in turn damaged, short, whole.
         const std::size_t stray = answer_ >= 2 ? answerStray_ : 0;
         ++serial_;
-        line_->Feed(Reply(serial_, stray, answer_ == 3 && serial_ % 2 == 0,
-                          answer_ == 3 ? answerLength_ : kFrameBytes));
+        const bool damaged = answer_ == 3 && serial_ % 3 == 0;
+        const bool shortened = answer_ == 3 && serial_ % 3 == 1;
+        line_->Feed(Reply(serial_, stray, damaged, shortened ? answerLength_ : kFrameBytes));
     }
 
     // Every read asks for the rest of the current block, exactly there.
