@@ -37,7 +37,8 @@ constexpr std::size_t kPhaseByteBound = kHeaderSearchBytes + kBlockBytes + kSamp
 constexpr int kMaxEvents = 40;
 
 bool MarkerAt(const std::vector<uint8_t>& s, std::size_t at) {
-    return std::equal(kFrameMarker.begin(), kFrameMarker.end(), s.begin() + static_cast<long>(at));
+    return std::equal(kFrameMarker.begin(), kFrameMarker.end(),
+                      s.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // The acquisition rule restated on the bytes received since the last request.
@@ -200,10 +201,10 @@ class Session {
         const std::size_t at = model_.headerAt;
         const SampleFrame& frame = Rx().frame;
         Require(std::equal(frame.header.begin(), frame.header.end(),
-                           model_.stream.begin() + static_cast<long>(at)),
+                           model_.stream.begin() + static_cast<std::ptrdiff_t>(at)),
                 "the header is the accepted one");
         Require(std::equal(frame.samples.begin(), frame.samples.end(),
-                           model_.stream.begin() + static_cast<long>(at + kHeaderBytes)),
+                           model_.stream.begin() + static_cast<std::ptrdiff_t>(at + kHeaderBytes)),
                 "the samples are the 8192 bytes after the accepted header");
         model_.pending = false;
         model_.counted = true;
