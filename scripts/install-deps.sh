@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
   fontconfig fonts-dejavu-core
   librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
+  clang libclang-rt-14-dev
 )
 case "${1:-}" in
   # The cross build; librsvg2-bin and icoutils make the program's icon.

@@ -28,18 +28,21 @@ void AcquisitionCycle::Timer1Timer() {
 
 void AcquisitionCycle::ReceiveFrame() {
     const int64_t start = clock_.NowMicros();
-    int idleBudget = 10;
+    int idleBudget = kIdleReadsAtStart;
+    std::size_t headerSearchBytes = 0;
     for (;;) {
         if (rx_.CurrentBlock() == nullptr) rx_.rxBlock = kHeaderBlock;
         uint8_t* block = rx_.CurrentBlock();
+        const bool awaitingHeader = rx_.rxBlock == kHeaderBlock;
         const std::size_t want = kBlockBytes - static_cast<std::size_t>(rx_.rxCount);
         const std::size_t n = link_.Read(block + rx_.rxCount, want);
         if (idleBudget > 0) --idleBudget;
         if (n > 0) {
             rx_.rxCount += static_cast<int32_t>(n);
-            idleBudget = 80;
+            idleBudget = kIdleReadsAfterData;
+            if (awaitingHeader) headerSearchBytes += n;
             if (rx_.rxCount == static_cast<int32_t>(kBlockBytes)) {
-                if (rx_.rxBlock == kHeaderBlock) {
+                if (awaitingHeader) {
                     CheckHeader();
                 } else {
                     CompleteBlock();
@@ -47,7 +50,8 @@ void AcquisitionCycle::ReceiveFrame() {
             }
         }
         if ((n == 0 && idleBudget == 0) || !rx_.requestPending) return;
-        if (clock_.NowMicros() - start >= kReceiveBudgetMicros) return;
+        if (rx_.rxBlock == kHeaderBlock && headerSearchBytes >= kHeaderSearchBytes) return;
+        if (clock_.NowMicros() - start >= kReceivePhaseCapMicros) return;
     }
 }
 

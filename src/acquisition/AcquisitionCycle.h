@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 
@@ -10,11 +11,33 @@
 
 namespace velmora {
 
-// Longest one receive phase may read. Above the 1.3 s a silent line takes (10
-// empty reads of 129 ms) and the 0.72 s a whole frame takes at 115200 baud, so
-// it only ever cuts short a peer that keeps sending without a frame, or a
-// broken-off frame that would otherwise keep the window busy for seconds.
-inline constexpr int64_t kReceiveBudgetMicros = 1'500'000;
+// The acquisition rule's read budgets: a receive phase gives up after 10
+// empty reads on a silent line, and after 80 empty reads in a row once data
+// has come.
+inline constexpr int kIdleReadsAtStart = 10;
+inline constexpr int kIdleReadsAfterData = 80;
+
+// An empty read waits out the whole read time-out: 128 bytes at 1 ms each
+// plus 1 ms.
+inline constexpr int64_t kEmptyReadMicros = (static_cast<int64_t>(kBlockBytes) + 1) * 1000;
+
+// Bounds of one receive phase against a peer that never stops sending. The
+// idle budget alone never ends a phase while bytes keep coming, so a flood, or
+// a stream in which the marker never occurs, would keep the window frozen for
+// ever; a time limit alone would also cut off an honest but slow sender (at
+// 400 us a byte a frame takes 3.3 s) and, with the two-tick deadline, abandon
+// every one of its frames. So the phase is bounded by what the bytes are:
+//  - a frame's worth of bytes read while still awaiting the header means no
+//    frame is coming from this stream; a real reply shows its marker within
+//    its first 128 bytes, and even one behind a block of stray bytes finds it
+//    long before that;
+//  - once the header is in, the frame completes within its 8192 sample bytes,
+//    so a fast peer cannot keep the phase going;
+//  - a peer that trickles a byte just often enough to keep the idle budget
+//    alive is stopped by a hard cap no longer than the freeze the rule itself
+//    allows after a broken-off frame (80 empty reads of 129 ms, 10.3 s).
+inline constexpr std::size_t kHeaderSearchBytes = kFrameBytes;
+inline constexpr int64_t kReceivePhaseCapMicros = kIdleReadsAfterData * kEmptyReadMicros;
 
 // The 200 ms tick: request a frame when none is outstanding (or the last one
 // is overdue, unless Hold is ticked), read what has arrived 128 bytes at a

@@ -25,6 +25,7 @@
 #pragma GCC diagnostic ignored "-Wpsabi"
 #elif defined(__clang__)
 #pragma clang fp contract(off)
+#pragma clang diagnostic ignored "-Wpsabi"
 #endif
 
 namespace velmora {
@@ -36,6 +37,22 @@ static_assert(std::endian::native == std::endian::little, "frames are read as na
 using V4 = float __attribute__((vector_size(16)));
 using V8 = float __attribute__((vector_size(32)));
 using I4 = int __attribute__((vector_size(16)));
+
+// Lanes A..D of the two vectors side by side (0..3 from `a`, 4..7 from `b`).
+// GCC and clang spell the shuffle differently; the lanes mean the same.
+template <int A, int B, int C, int D, typename V>
+inline V Shuffle(V a, V b) {
+#if defined(__clang__)
+    return __builtin_shufflevector(a, b, A, B, C, D);
+#else
+    return __builtin_shuffle(a, b, I4{A, B, C, D});
+#endif
+}
+
+template <typename V>
+inline V Reverse(V a) {
+    return Shuffle<3, 2, 1, 0>(a, a);
+}
 
 constexpr int kPoints = 1024;  // complex points of the transform
 constexpr int kStride = 4;     // 4096 / kPoints: the step through the tables
@@ -153,8 +170,8 @@ void LoadWindowed(const KernelTables& tables, const SampleFrame& frame, int chan
         I4 lo, hi;  // pairs 2k .. 2k+3 and 2k+4 .. 2k+7
         std::memcpy(&lo, bytes + 8 * k, sizeof lo);
         std::memcpy(&hi, bytes + 8 * k + 16, sizeof hi);
-        const I4 even = __builtin_shuffle(lo, hi, I4{0, 2, 4, 6});
-        const I4 odd = __builtin_shuffle(lo, hi, I4{1, 3, 5, 7});
+        const I4 even = Shuffle<0, 2, 4, 6>(lo, hi);
+        const I4 odd = Shuffle<1, 3, 5, 7>(lo, hi);
         const V4 v0 = __builtin_convertvector((even << lowShift) >> 16, V4);
         const V4 v1 = __builtin_convertvector((odd << lowShift) >> 16, V4);
         const V4 cs = Load<V4>(tables.window.data() + k);
@@ -202,14 +219,14 @@ void WideStages(const KernelTables& tables, Work& w) {
 }
 
 inline void Transpose(V4& a, V4& b, V4& c, V4& d) {
-    const V4 ab0 = __builtin_shuffle(a, b, I4{0, 4, 1, 5});
-    const V4 ab1 = __builtin_shuffle(a, b, I4{2, 6, 3, 7});
-    const V4 cd0 = __builtin_shuffle(c, d, I4{0, 4, 1, 5});
-    const V4 cd1 = __builtin_shuffle(c, d, I4{2, 6, 3, 7});
-    a = __builtin_shuffle(ab0, cd0, I4{0, 1, 4, 5});
-    b = __builtin_shuffle(ab0, cd0, I4{2, 3, 6, 7});
-    c = __builtin_shuffle(ab1, cd1, I4{0, 1, 4, 5});
-    d = __builtin_shuffle(ab1, cd1, I4{2, 3, 6, 7});
+    const V4 ab0 = Shuffle<0, 4, 1, 5>(a, b);
+    const V4 ab1 = Shuffle<2, 6, 3, 7>(a, b);
+    const V4 cd0 = Shuffle<0, 4, 1, 5>(c, d);
+    const V4 cd1 = Shuffle<2, 6, 3, 7>(c, d);
+    a = Shuffle<0, 1, 4, 5>(ab0, cd0);
+    b = Shuffle<2, 3, 6, 7>(ab0, cd0);
+    c = Shuffle<0, 1, 4, 5>(ab1, cd1);
+    d = Shuffle<2, 3, 6, 7>(ab1, cd1);
 }
 
 // Lane k of v[c] becomes point c of group groups[k].
@@ -277,28 +294,25 @@ inline void SplitOne(const KernelTables& tables, const Work& w, int j, SpectrumB
 
 // Four pairs at once: j .. j+3 and their mirrors 1024-j .. 1021-j.
 inline void SplitFour(const KernelTables& tables, const Work& w, int j, SpectrumBuffer& out) {
-    constexpr I4 kReverse = {3, 2, 1, 0};
-    constexpr I4 kLow = {0, 4, 1, 5};
-    constexpr I4 kHigh = {2, 6, 3, 7};
     const int p = kPoints - j - 3;  // the lowest of the four mirrors
     const V4 are = Load<V4>(w.re + j), aim = Load<V4>(w.im + j);
-    const V4 bre = __builtin_shuffle(Load<V4>(w.re + p), kReverse);
-    const V4 bim = __builtin_shuffle(Load<V4>(w.im + p), kReverse);
+    const V4 bre = Reverse(Load<V4>(w.re + p));
+    const V4 bim = Reverse(Load<V4>(w.im + p));
     const V4 sr = are + bre, si = aim + bim, dr = are - bre, di = aim - bim;
     const V4 cj = Load<V4>(tables.splitCos.data() + j);
     const V4 sj = Load<V4>(tables.splitSin.data() + j);
-    const V4 cp = __builtin_shuffle(Load<V4>(tables.splitCos.data() + p), kReverse);
-    const V4 sp = __builtin_shuffle(Load<V4>(tables.splitSin.data() + p), kReverse);
+    const V4 cp = Reverse(Load<V4>(tables.splitCos.data() + p));
+    const V4 sp = Reverse(Load<V4>(tables.splitSin.data() + p));
     const V4 half = V4{} + 0.5f, scale = V4{} + kScale;
     const V4 jr = half * (sr + cj * si - sj * dr) * scale;
     const V4 ji = half * (di - sj * si - cj * dr) * scale;
-    const V4 pr = __builtin_shuffle(half * (sr + cp * si + sp * dr) * scale, kReverse);
-    const V4 pi = __builtin_shuffle(half * (cp * dr - di - sp * si) * scale, kReverse);
+    const V4 pr = Reverse(half * (sr + cp * si + sp * dr) * scale);
+    const V4 pi = Reverse(half * (cp * dr - di - sp * si) * scale);
     float* o = out.data();
-    Store(o + 2 * j, __builtin_shuffle(jr, ji, kLow));
-    Store(o + 2 * j + 4, __builtin_shuffle(jr, ji, kHigh));
-    Store(o + 2 * p, __builtin_shuffle(pr, pi, kLow));
-    Store(o + 2 * p + 4, __builtin_shuffle(pr, pi, kHigh));
+    Store(o + 2 * j, Shuffle<0, 4, 1, 5>(jr, ji));
+    Store(o + 2 * j + 4, Shuffle<2, 6, 3, 7>(jr, ji));
+    Store(o + 2 * p, Shuffle<0, 4, 1, 5>(pr, pi));
+    Store(o + 2 * p + 4, Shuffle<2, 6, 3, 7>(pr, pi));
 }
 
 VELMORA_VECTOR_CLONES

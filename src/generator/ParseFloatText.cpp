@@ -109,7 +109,9 @@ float RoundToSingle(double value) {
     constexpr double kMax = std::numeric_limits<float>::max();
     if (value > kMax) return std::numeric_limits<float>::max();
     if (value < -kMax) return -std::numeric_limits<float>::max();
-    return static_cast<float>(value);
+    // A value too small for a float keeps no sign either, as a zero text does.
+    const float single = static_cast<float>(value);
+    return single == 0.0f ? 0.0f : single;
 }
 
 }  // namespace velmora

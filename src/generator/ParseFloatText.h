@@ -14,7 +14,8 @@ namespace velmora {
 double ParseFloatText(std::string_view text);
 
 // Rounds to single precision the way the instrument's fields are printed;
-// magnitudes beyond the float range become the largest float of their sign.
+// magnitudes beyond the float range become the largest float of their sign,
+// and a result of zero is always +0.
 float RoundToSingle(double value);
 
 }  // namespace velmora

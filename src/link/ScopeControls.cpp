@@ -4,6 +4,16 @@
 #include "link/ScaleLabels.h"
 
 namespace velmora {
+namespace {
+
+// '0' + index in 8 bits, as the toolkit's character arithmetic gives it. The
+// sum is taken unsigned: a list not yet settled may hold any index (one read
+// from a settings file, for instance) when a bar's move sends the command.
+char IndexCharacter(int index) {
+    return static_cast<char>(static_cast<unsigned>('0') + static_cast<unsigned>(index));
+}
+
+}  // namespace
 
 void RelabelScale(ListBox& scale, int probeIndex) {
     const int row = (probeIndex == 0 || probeIndex == 1) ? probeIndex : 1;
@@ -25,8 +35,8 @@ void ScopeControls::UpdateSyncClick() {
     const int polarity = panel_.syncPolBox.ItemIndex();
     sync_.syncPosition = panel_.syncPosBar.Position();
     // An unsettled list sends '0' + (-1), the character '/', as the toolkit would.
-    SendCommand(link_, display_, "%%S%c%c%5d%5d\r", static_cast<char>('0' + source),
-                static_cast<char>('0' + polarity), sync_.syncPosition, sync_.syncLevel);
+    SendCommand(link_, display_, "%%S%c%c%5d%5d\r", IndexCharacter(source),
+                IndexCharacter(polarity), sync_.syncPosition, sync_.syncLevel);
 }
 
 void ScopeControls::ProbeClick(int channel) {

@@ -158,14 +158,54 @@ TEST_F(CycleFixture, AShortFrameIsAbandonedAtTheDeadline) {
     ExpectFrameHeld(rx, 5);
 }
 
-TEST_F(CycleFixture, AFloodThatNeverStopsEndsEachTickWithinItsBound) {
+TEST_F(CycleFixture, ASlowButSteadySenderGetsEveryFrameDrawn) {
+    // 260 and 400 us a byte: a frame takes 2.2 s and 3.3 s to arrive, longer
+    // than a tick and its deadline, but the line never falls silent.
+    for (const int64_t micros : {int64_t{260}, int64_t{400}}) {
+        line->microsPerByte = micros;
+        const int drawsBefore = draws, requestsBefore = Requests();
+        for (int frame = 1; frame <= 12; ++frame) {
+            reply = MakeFrame(frame);
+            cycle.Timer1Timer();
+            ASSERT_EQ(draws, drawsBefore + frame) << micros << " us, frame " << frame;
+            ExpectFrameHeld(rx, frame);
+        }
+        EXPECT_EQ(Requests(), requestsBefore + 12) << micros;  // none abandoned
+    }
+}
+
+TEST_F(CycleFixture, APeerThatNeverStopsSendingEndsEachTickWithinItsBound) {
+    constexpr int64_t kMicrosPerByte = 87;  // 115200 baud
     answer = false;
     line->flood = true;
-    line->microsPerByte = 87;
+    line->microsPerByte = kMicrosPerByte;
+    // A flood without a marker: each phase gives up after a frame's worth of
+    // bytes, the drain of each new request after its own budget.
+    for (int tick = 0; tick < 4; ++tick) {
+        const int64_t start = clock.NowMicros();
+        cycle.Timer1Timer();
+        const int64_t bound =
+            (tick % 2 == 0 ? kDrainBudgetMicros : 0) +
+            static_cast<int64_t>(kHeaderSearchBytes + 2 * kBlockBytes) * kMicrosPerByte;
+        EXPECT_LE(clock.NowMicros() - start, bound) << tick;
+        EXPECT_TRUE(rx.requestPending);
+    }
+    EXPECT_EQ(Requests(), 2);
+    EXPECT_EQ(draws, 0);
+
+    // A peer that trickles one byte every 100 ms keeps the idle budget alive
+    // for ever; the hard cap ends the phase.
+    line->flood = false;
+    line->input.clear();
+    line->microsPerByte = 100'000;
+    line->maxPerRead = 1;
+    answer = true;
+    cycle.Timer1Timer();  // the deadline tick: a new request
     const int64_t start = clock.NowMicros();
     cycle.Timer1Timer();
     const int64_t spent = clock.NowMicros() - start;
-    EXPECT_LE(spent, kDrainBudgetMicros + kReceiveBudgetMicros + 50'000);
+    EXPECT_GE(spent, kReceivePhaseCapMicros);
+    EXPECT_LE(spent, kReceivePhaseCapMicros + 100'000);
     EXPECT_TRUE(rx.requestPending);
     EXPECT_EQ(draws, 0);
 }

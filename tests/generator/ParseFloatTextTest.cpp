@@ -92,6 +92,7 @@ TEST(ParseFloatTextTest, RoundToSingleRoundsAndNeverOverflows) {
     EXPECT_EQ(RoundToSingle(DBL_MAX), FLT_MAX);
     EXPECT_EQ(RoundToSingle(-DBL_MAX), -FLT_MAX);
     EXPECT_EQ(RoundToSingle(1e-300), 0.0f);
+    EXPECT_FALSE(std::signbit(RoundToSingle(-1e-198)));  // would print as -0.000000
 }
 
 }  // namespace

@@ -103,6 +103,8 @@ TEST_F(GeneratorFixture, AmplitudeIsRoundedToSingleAndClampedToTheOutputRange) {
     EXPECT_EQ(Command("100", "1.1"), "%G01100.000000,1.100000");
     EXPECT_EQ(Command("100", "3.3"), "%G01100.000000,3.300000");
     EXPECT_EQ(Command("100", "-0"), "%G01100.000000,0.000000");
+    // A negative amplitude too small for a float rounds to zero, not to -0.
+    EXPECT_EQ(Command("100", "-100e-0200"), "%G01100.000000,0.000000");
     EXPECT_EQ(Command("100", "1e999"), "%G01100.000000,3.300000");
     // The longest command with finite inputs.
     EXPECT_EQ(Command("1000000", "3.3"), "%G011000000.000000,3.300000");

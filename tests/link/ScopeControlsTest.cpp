@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "link/ScopeControls.h"
 #include "support/FakeSerialPort.h"
 
@@ -78,6 +80,11 @@ TEST_F(ScopeFixture, SyncCommandIsFifteenBytesWithFieldsPaddedToFive) {
         }
     }
     EXPECT_EQ(display.Lines().back(), "%S10 2048-2000\r");
+    // Lists not yet settled (a settings file may hold any index) send the low
+    // byte of '0' + index, without overflowing on the way.
+    EXPECT_EQ(SyncBytes(1, -1, 2, 1024, 0), "25 53 2F 32 20 31 30 32 34 20 20 20 20 30 0D");
+    EXPECT_EQ(SyncBytes(1, INT32_MAX, INT32_MIN, 1024, 0),
+              "25 53 2F 30 20 31 30 32 34 20 20 20 20 30 0D");
 }
 
 TEST_F(ScopeFixture, XyModeAlwaysSendsLevel2000AndSweepLogsThenSyncs) {

@@ -25,7 +25,11 @@ bool FakeSerialPort::SetTimeouts(const PortTimeouts& timeouts) {
 std::size_t FakeSerialPort::Read(uint8_t* dst, std::size_t n) {
     FakeLine& line = *line_;
     ++line.reads;
-    const std::size_t cap = std::min(n, line.maxPerRead);
+    std::size_t cap = std::min(n, line.maxPerRead);
+    if (!line.readSizes.empty()) {
+        cap = std::min(n, line.readSizes.front());
+        line.readSizes.pop_front();
+    }
     std::size_t got = 0;
     if (line.flood) {
         std::fill(dst, dst + cap, line.floodByte);
@@ -43,6 +47,7 @@ std::size_t FakeSerialPort::Read(uint8_t* dst, std::size_t n) {
     } else {
         line.clock.Advance(line.microsPerByte * static_cast<int64_t>(got));
     }
+    if (line.onRead) line.onRead(dst, n, got);
     return got;
 }
 

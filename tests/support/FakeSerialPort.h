@@ -29,6 +29,11 @@ struct FakeLine {
     std::vector<uint8_t> written;                              // every byte written, in order
     std::vector<std::vector<uint8_t>> writes;                  // one entry per write call
     std::function<void(const std::vector<uint8_t>&)> onWrite;  // the instrument's reaction
+    // Caps of the next reads, one consumed per read (0: the read finds nothing
+    // yet and waits out its time-out); `maxPerRead` applies once it is empty.
+    std::deque<std::size_t> readSizes;
+    // Sees every read once it is done: where it landed, what was asked, what came.
+    std::function<void(const uint8_t* dst, std::size_t asked, std::size_t got)> onRead;
 
     int reads = 0;
     int emptyReads = 0;
