@@ -30,6 +30,7 @@ void AcquisitionCycle::ReceiveFrame() {
     const int64_t start = clock_.NowMicros();
     int idleBudget = kIdleReadsAtStart;
     std::size_t headerSearchBytes = 0;
+    int64_t lastData = -1;  // when the last read that delivered returned
     for (;;) {
         if (rx_.CurrentBlock() == nullptr) rx_.rxBlock = kHeaderBlock;
         uint8_t* block = rx_.CurrentBlock();
@@ -40,6 +41,7 @@ void AcquisitionCycle::ReceiveFrame() {
         if (n > 0) {
             rx_.rxCount += static_cast<int32_t>(n);
             idleBudget = kIdleReadsAfterData;
+            lastData = clock_.NowMicros();
             if (awaitingHeader) headerSearchBytes += n;
             if (rx_.rxCount == static_cast<int32_t>(kBlockBytes)) {
                 if (awaitingHeader) {
@@ -50,6 +52,9 @@ void AcquisitionCycle::ReceiveFrame() {
             }
         }
         if ((n == 0 && idleBudget == 0) || !rx_.requestPending) return;
+        if (n == 0 && lastData >= 0 && clock_.NowMicros() - lastData >= kSilenceAfterDataMicros) {
+            return;
+        }
         if (rx_.rxBlock == kHeaderBlock && headerSearchBytes >= kHeaderSearchBytes) return;
         if (clock_.NowMicros() - start >= kReceivePhaseCapMicros) return;
     }

@@ -39,6 +39,14 @@ inline constexpr int64_t kEmptyReadMicros = (static_cast<int64_t>(kBlockBytes) +
 inline constexpr std::size_t kHeaderSearchBytes = kFrameBytes;
 inline constexpr int64_t kReceivePhaseCapMicros = kIdleReadsAfterData * kEmptyReadMicros;
 
+// A frame that breaks off (a short reply, an instrument reset in mid-frame)
+// would keep the window frozen through all 80 empty reads, 10.3 s, at every
+// request. An instrument never pauses inside a frame, so once data has come,
+// silence ends the phase as soon as it has lasted as long as a silent line's
+// whole phase (10 empty reads, 1.29 s). A frame that does resume is still
+// received by the next tick, up to its deadline.
+inline constexpr int64_t kSilenceAfterDataMicros = kIdleReadsAtStart * kEmptyReadMicros;
+
 // The 200 ms tick: request a frame when none is outstanding (or the last one
 // is overdue, unless Hold is ticked), read what has arrived 128 bytes at a
 // time, and redraw once a whole frame is in.
