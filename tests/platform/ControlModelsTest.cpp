@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "platform/CheckBox.h"
 #include "platform/EditBox.h"
 #include "platform/ListBox.h"
+#include "platform/Memo.h"
 #include "platform/ScrollBar.h"
 
 namespace velmora {
@@ -86,6 +90,25 @@ TEST(EditBoxTest, DigitsOnlyFiltersTypingButKeepsProgramText) {
     EXPECT_FALSE(digits.AcceptsTyped('-'));
     EditBox any("1.00", false);
     EXPECT_TRUE(any.AcceptsTyped('V'));
+}
+
+TEST(MemoTest, AWindowLeftRunningKeepsOnlyTheNewestLines) {
+    Memo log;
+    std::string mirrored;
+    log.onAppend = [&mirrored](const std::string& line) { mirrored = line; };
+    const std::size_t total = 3 * Memo::kMaxLines + 17;
+    std::size_t largest = 0;
+    for (std::size_t i = 0; i < total; ++i) {
+        log.Append(std::to_string(i));
+        largest = std::max(largest, log.Lines().size());
+    }
+    EXPECT_LE(largest, Memo::kMaxLines);
+    EXPECT_GE(log.Lines().size(), Memo::kMaxLines * 3 / 4);
+    // What remains is the newest lines, in order, and the mirror saw the last.
+    for (std::size_t i = 0; i < log.Lines().size(); ++i) {
+        ASSERT_EQ(log.Lines()[i], std::to_string(total - log.Lines().size() + i)) << i;
+    }
+    EXPECT_EQ(mirrored, std::to_string(total - 1));
 }
 
 }  // namespace
