@@ -40,6 +40,8 @@ class MainWindow final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +54,8 @@ class MainWindow final : public QWidget {
     void ResizePicture(QSize size);
     void ReplacePicture(QSize size);
     void MirrorWindow();
+    void ApplyOuterGeometry();
+    void AdoptFrame();
     void ReportGeometry();
     bool OnSurface(QPoint at) const;
 
@@ -65,6 +69,10 @@ class MainWindow final : public QWidget {
     QTimer* timer_ = nullptr;
     bool surfacePressed_ = false;
     bool mirroring_ = false;
+    // The outer geometry asked for by the program is applied again once the
+    // window is restored from maximised (the window system kept the one it
+    // was given before the frame was known).
+    bool restorePending_ = false;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
 };
 
