@@ -90,6 +90,10 @@ TEST(WindowGeometryTest, ARestoredWindowHasTheStoredOuterGeometry) {
     const std::string file = OpenAndClose(first, &client, &frame, [](MainWindow& window) {
         window.showMaximized();
         Settle(window);
+        // Closed now, the file would keep the maximised window's outer geometry.
+        const Window& model = window.Form().Form;
+        EXPECT_EQ(model.Width(), window.frameGeometry().width());
+        EXPECT_EQ(model.Height(), window.frameGeometry().height());
         window.showNormal();
         Settle(window);
     });

@@ -142,24 +142,37 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     ReportGeometry();
 }
 
-// Where the window system can tell the frame at once, it is known from here on.
+// Where the window system can tell the frame at once, it is known from here
+// on; elsewhere it is once the window is on the screen (exposed), which is
+// also when the geometry the window system gave it counts.
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     AdoptFrame();
+    if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) ReportGeometry();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !restorePending_) return;
+    if (event->type() != QEvent::WindowStateChange || !restorePending_ || mirroring_) return;
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    mirroring_ = true;  // the move must not report the old size before the resize
     ApplyOuterGeometry();
+    mirroring_ = false;
+    ReportGeometry();
 }
 
 // Caption and outer geometry set by the program (start-up, settings file).
 void MainWindow::MirrorWindow() {
     if (mirroring_) return;
     mirroring_ = true;
-    setWindowTitle(QString::fromLatin1(form_->Form.Caption().c_str()));
+    const Window& model = form_->Form;
+    setWindowTitle(QString::fromLatin1(model.Caption().c_str()));
+    requested_ = OuterGeometry{model.Left(), model.Top(), model.Width(), model.Height()};
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
         restorePending_ = true;
     } else {
@@ -168,13 +181,12 @@ void MainWindow::MirrorWindow() {
     mirroring_ = false;
 }
 
-// The model's outer geometry, less the frame the window system puts around
+// The requested outer geometry, less the frame the window system puts around
 // it. Before the window is shown the frame is not known yet (taken as none);
 // AdoptFrame applies the geometry again once it is.
 void MainWindow::ApplyOuterGeometry() {
-    const Window& model = form_->Form;
     restorePending_ = false;
-    move(model.Left(), model.Top());  // a top-level window's position is its frame's
+    move(requested_.left, requested_.top);  // a top-level window's position is its frame's
     // A hand-edited settings file may ask for any size; the picture behind
     // the window is an image of the client size, so it is kept within the
     // screen (or the design size, where the screen is smaller). The model
@@ -182,9 +194,9 @@ void MainWindow::ApplyOuterGeometry() {
     const QSize screenSize = screen() ? screen()->availableGeometry().size() : QSize();
     const int maxWidth = std::max(screenSize.width(), kClientWidth);
     const int maxHeight = std::max(screenSize.height(), kClientHeight);
-    const FrameMargins& frame = model.Frame();
-    resize(std::clamp(frame.ClientWidth(model.Width()), 1, maxWidth),
-           std::clamp(frame.ClientHeight(model.Height()), 1, maxHeight));
+    const FrameMargins& frame = form_->Form.Frame();
+    resize(std::clamp(frame.ClientWidth(requested_.width), 1, maxWidth),
+           std::clamp(frame.ClientHeight(requested_.height), 1, maxHeight));
     FitToClient();
 }
 

@@ -41,6 +41,7 @@ class MainWindow final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -69,9 +70,12 @@ class MainWindow final : public QWidget {
     QTimer* timer_ = nullptr;
     bool surfacePressed_ = false;
     bool mirroring_ = false;
-    // The outer geometry asked for by the program is applied again once the
-    // window is restored from maximised (the window system kept the one it
-    // was given before the frame was known).
+    // The outer geometry the program asked for last. A window shown maximised
+    // gets it when restored (the window system kept the one it was given
+    // before the frame was known).
+    struct OuterGeometry {
+        int left = 0, top = 0, width = 0, height = 0;
+    } requested_;
     bool restorePending_ = false;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
 };
