@@ -35,8 +35,8 @@ TForm2::TForm2(FormServices services)
              link_, Display),
       acquisition_(rx_, link_, HoldBox, services.clock) {
     Form.SetCaption(kDesignCaption);
-    Form.SetGeometry(kDesignLeft, kDesignTop, kClientWidth, kClientHeight);
-    Form.SetClientSize(kClientWidth, kClientHeight);
+    // The outer size follows from the frame, which the binding reports.
+    Form.SetDesignGeometry(kDesignLeft, kDesignTop, kClientWidth, kClientHeight);
     Display.Append("Display");
     FillLists();
     BindHandlers();

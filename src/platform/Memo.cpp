@@ -8,6 +8,9 @@ void Memo::Clear() {
 }
 
 void Memo::Append(std::string line) {
+    if (lines_.size() >= kMaxLines) {
+        lines_.erase(lines_.begin(), lines_.begin() + kMaxLines / 4);
+    }
     lines_.push_back(std::move(line));
     if (onAppend) onAppend(lines_.back());
 }

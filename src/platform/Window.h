@@ -3,10 +3,15 @@
 #include <functional>
 #include <string>
 
+#include "platform/FrameMargins.h"
+
 namespace velmora {
 
 // The main window's own properties: caption, outer geometry in screen pixels
-// and the client area the picture is drawn in.
+// (Left, Top, Width, Height: the window with its frame, as the settings file
+// stores it and a binding applies it) and the client area the picture is
+// drawn in (ClientWidth, ClientHeight). Only the binding knows the frame
+// between the two; it reports it with SetFrame.
 class Window {
   public:
     std::function<void()> onChanged;  // binding mirror (caption, geometry)
@@ -22,7 +27,19 @@ class Window {
     void SetTop(int v) { SetGeometry(left_, v, width_, height_); }
     void SetWidth(int v) { SetGeometry(left_, top_, v, height_); }
     void SetHeight(int v) { SetGeometry(left_, top_, width_, v); }
+    // Sets the outer geometry (the program, the settings file, or the binding
+    // reporting where the window is).
     void SetGeometry(int left, int top, int width, int height);
+    // The design placement: the outer left and top, and the size of the client
+    // area. Until an outer geometry is set, the outer size is this client area
+    // plus whatever frame the binding reports.
+    void SetDesignGeometry(int left, int top, int clientWidth, int clientHeight);
+
+    const FrameMargins& Frame() const { return frame_; }
+    // Reported by the binding when it learns (or changes) its frame. A design
+    // size keeps its client area and its outer size grows by the frame; an
+    // outer geometry that was set stays as it is.
+    void SetFrame(const FrameMargins& frame);
 
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
@@ -33,6 +50,8 @@ class Window {
     std::string caption_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int clientWidth_ = 0, clientHeight_ = 0;
+    FrameMargins frame_;
+    bool designSize_ = false;  // the outer size is the design client area plus the frame
 };
 
 }  // namespace velmora

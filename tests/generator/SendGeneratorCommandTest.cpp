@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "generator/InvalidFloatText.h"
 #include "generator/SendGeneratorCommand.h"
 #include "support/FakeSerialPort.h"
@@ -132,6 +134,7 @@ TEST_F(GeneratorFixture, BadTextStopsBeforeAnythingIsLoggedWrittenOrRequested) {
                           Case{"nan", "1", "'nan' is not a valid floating point value"},
                           Case{"20000", "inf", "'inf' is not a valid floating point value"},
                           Case{"", "1", "'' is not a valid floating point value"}}) {
+        SCOPED_TRACE(std::string(c.freq) + " / " + c.ampl);
         frequency.SetText(c.freq);
         amplitude.SetText(c.ampl);
         line->Feed("x");

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <ostream>
 #include <thread>
 
 #include "acquisition/AcquisitionCycle.h"
@@ -94,6 +95,9 @@ struct FaultCase {
     InstrumentOptions options;
     bool framesComplete;
 };
+
+// A failing case names itself instead of showing its bytes.
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
 
 class FaultTest : public ::testing::TestWithParam<FaultCase> {};
 

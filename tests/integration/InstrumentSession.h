@@ -14,30 +14,45 @@ namespace velmora::test {
 
 // The window's core with the real termios port, against the virtual
 // instrument on a real pseudo-terminal registered in a private port
-// directory. Used by the integration tests and the acquisition benchmark. Discovery sees no real
-// devices, so the instrument is the only (and last) port, as on a machine without hardware.
+// directory. Used by the integration tests and the acquisition and soak benchmarks. Discovery sees
+// no real devices, so the instrument is the only (and last) port, as on a machine without hardware.
 class InstrumentSession {
   public:
-    explicit InstrumentSession(const InstrumentOptions& options) : instrument_(options) {
+    explicit InstrumentSession(const InstrumentOptions& options) {
         char pattern[] = "/tmp/velmora-itXXXXXX";
         runtime_ = mkdtemp(pattern);
         setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
-        started_ = instrument_.Start(error_);
+        started_ = StartInstrument(options);
         ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
         form_ =
             std::make_unique<TForm2>(FormServices{*ports_, settings_, clock_, canvas_, errors_});
     }
     ~InstrumentSession() {
         form_.reset();
-        instrument_.Stop();
+        instrument_.reset();
         std::filesystem::remove_all(runtime_);
+    }
+
+    // Unplugs the instrument: its pseudo-terminal and its link go away, and a
+    // port the window holds on it is left hung up.
+    void StopInstrument() { instrument_.reset(); }
+    // Plugs in a (fresh) instrument with `options`, after stopping any that
+    // runs. Its link gets the first free name, so the one of the instrument it
+    // replaces. False (with the reason in Error()) when it could not start.
+    bool StartInstrument(const InstrumentOptions& options) {
+        instrument_.reset();
+        instrument_ = std::make_unique<VirtualInstrument>(options);
+        if (instrument_->Start(error_)) return true;
+        instrument_.reset();
+        return false;
     }
 
     // False (with the reason in Error()) when the instrument could not start.
     bool Started() const { return started_; }
     const std::string& Error() const { return error_; }
     TForm2& Form() { return *form_; }
-    VirtualInstrument& Instrument() { return instrument_; }
+    // Needs a running instrument.
+    VirtualInstrument& Instrument() { return *instrument_; }
     RecordingErrors& Errors() { return errors_; }
 
     // Runs ticks until `frames` more frames have completed or `maxTicks` ran.
@@ -54,7 +69,7 @@ class InstrumentSession {
   private:
     std::string runtime_;
     std::string error_;
-    VirtualInstrument instrument_;
+    std::unique_ptr<VirtualInstrument> instrument_;
     bool started_ = false;
     std::unique_ptr<PosixSerialPorts> ports_;
     FakeSettingsStore settings_;

@@ -72,6 +72,7 @@ TEST_F(LinkFixture, EachConfigurationFailureStopsWithItsLineAndLeavesThePortOpen
     for (const Case& c : {Case{&FakeLine::failGetState, "Error getting state of"},
                           Case{&FakeLine::failSetState, "Error setting state of"},
                           Case{&FakeLine::failTimeouts, "Error setting timeouts for"}}) {
+        SCOPED_TRACE(c.message);
         VirtualClock localClock;
         FakeSerialPorts localPorts{localClock};
         Memo log;

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "platform/CheckBox.h"
 #include "platform/EditBox.h"
 #include "platform/ListBox.h"
+#include "platform/Memo.h"
 #include "platform/ScrollBar.h"
+#include "platform/Window.h"
 
 namespace velmora {
 namespace {
@@ -86,6 +91,52 @@ TEST(EditBoxTest, DigitsOnlyFiltersTypingButKeepsProgramText) {
     EXPECT_FALSE(digits.AcceptsTyped('-'));
     EditBox any("1.00", false);
     EXPECT_TRUE(any.AcceptsTyped('V'));
+}
+
+// The outer geometry is the client area plus the frame only the binding
+// knows: a design size grows by the frame it reports, a stored one does not.
+TEST(WindowTest, OuterGeometryIsTheClientAreaWithTheReportedFrame) {
+    Window window;
+    window.SetDesignGeometry(0, 277, 1511, 899);
+    EXPECT_EQ(window.Width(), 1511);  // no frame reported yet
+    window.SetFrame(FrameMargins{4, 23, 4, 4});
+    EXPECT_EQ(window.Width(), 1519);
+    EXPECT_EQ(window.Height(), 926);
+    window.SetFrame(FrameMargins{1, 2, 1, 1});  // a new frame: the client area stays
+    EXPECT_EQ(window.Width(), 1513);
+    EXPECT_EQ(window.Height(), 902);
+    EXPECT_EQ(window.ClientWidth(), 1511);
+    window.SetGeometry(10, 20, 800, 600);  // the settings file: outer as written
+    window.SetFrame(FrameMargins{4, 23, 4, 4});
+    EXPECT_EQ(window.Width(), 800);
+    EXPECT_EQ(window.Height(), 600);
+    EXPECT_EQ(window.Left(), 10);
+    const FrameMargins& frame = window.Frame();
+    EXPECT_EQ(frame.ClientWidth(window.Width()), 792);
+    EXPECT_EQ(frame.ClientHeight(window.Height()), 573);
+    EXPECT_EQ(frame.OuterHeight(frame.ClientHeight(600)), 600);
+    // Any stored number converts without overflow.
+    EXPECT_EQ(frame.ClientHeight(-2147483647 - 1), -2147483647 - 1);
+    EXPECT_EQ(frame.OuterWidth(2147483647), 2147483647);
+}
+
+TEST(MemoTest, AWindowLeftRunningKeepsOnlyTheNewestLines) {
+    Memo log;
+    std::string mirrored;
+    log.onAppend = [&mirrored](const std::string& line) { mirrored = line; };
+    const std::size_t total = 3 * Memo::kMaxLines + 17;
+    std::size_t largest = 0;
+    for (std::size_t i = 0; i < total; ++i) {
+        log.Append(std::to_string(i));
+        largest = std::max(largest, log.Lines().size());
+    }
+    EXPECT_LE(largest, Memo::kMaxLines);
+    EXPECT_GE(log.Lines().size(), Memo::kMaxLines * 3 / 4);
+    // What remains is the newest lines, in order, and the mirror saw the last.
+    for (std::size_t i = 0; i < log.Lines().size(); ++i) {
+        ASSERT_EQ(log.Lines()[i], std::to_string(total - log.Lines().size() + i)) << i;
+    }
+    EXPECT_EQ(mirrored, std::to_string(total - 1));
 }
 
 }  // namespace

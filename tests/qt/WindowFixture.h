@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSize>
 #include <QString>
 #include <memory>
+#include <ostream>
 
 #include "platform/qt/MainWindow.h"
 #include "support/FormFixture.h"
+
+// Sizes in a failure message read as sizes.
+inline void PrintTo(const QSize& size, std::ostream* out) {
+    *out << size.width() << " x " << size.height();
+}
 
 namespace velmora::test {
 

@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
-#include <cstdint>
 
 #include "app/ControlLayout.h"
 #include "platform/qt/AppIcon.h"
@@ -142,14 +142,51 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     ReportGeometry();
 }
 
+// Where the window system can tell the frame at once, it is known from here
+// on; elsewhere it is once the window is on the screen (exposed), which is
+// also when the geometry the window system gave it counts.
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    AdoptFrame();
+    if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) ReportGeometry();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !restorePending_ || mirroring_) return;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    mirroring_ = true;  // the move must not report the old size before the resize
+    ApplyOuterGeometry();
+    mirroring_ = false;
+    ReportGeometry();
+}
+
 // Caption and outer geometry set by the program (start-up, settings file).
 void MainWindow::MirrorWindow() {
     if (mirroring_) return;
     mirroring_ = true;
     const Window& model = form_->Form;
     setWindowTitle(QString::fromLatin1(model.Caption().c_str()));
-    const QSize frameExtra = frameGeometry().size() - size();
-    move(model.Left(), model.Top());
+    requested_ = OuterGeometry{model.Left(), model.Top(), model.Width(), model.Height()};
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        restorePending_ = true;
+    } else {
+        ApplyOuterGeometry();
+    }
+    mirroring_ = false;
+}
+
+// The requested outer geometry, less the frame the window system puts around
+// it. Before the window is shown the frame is not known yet (taken as none);
+// AdoptFrame applies the geometry again once it is.
+void MainWindow::ApplyOuterGeometry() {
+    restorePending_ = false;
+    move(requested_.left, requested_.top);  // a top-level window's position is its frame's
     // A hand-edited settings file may ask for any size; the picture behind
     // the window is an image of the client size, so it is kept within the
     // screen (or the design size, where the screen is smaller). The model
@@ -157,18 +194,30 @@ void MainWindow::MirrorWindow() {
     const QSize screenSize = screen() ? screen()->availableGeometry().size() : QSize();
     const int maxWidth = std::max(screenSize.width(), kClientWidth);
     const int maxHeight = std::max(screenSize.height(), kClientHeight);
-    const int64_t width = int64_t{model.Width()} - frameExtra.width();
-    const int64_t height = int64_t{model.Height()} - frameExtra.height();
-    resize(static_cast<int>(std::clamp<int64_t>(width, 1, maxWidth)),
-           static_cast<int>(std::clamp<int64_t>(height, 1, maxHeight)));
+    const FrameMargins& frame = form_->Form.Frame();
+    resize(std::clamp(frame.ClientWidth(requested_.width), 1, maxWidth),
+           std::clamp(frame.ClientHeight(requested_.height), 1, maxHeight));
     FitToClient();
-    mirroring_ = false;
+}
+
+// The frame as the window system drew it. A new one goes to the model, whose
+// geometry (and so the window's) follows.
+void MainWindow::AdoptFrame() {
+    if (!isVisible()) return;
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const FrameMargins frame{inner.left() - outer.left(), inner.top() - outer.top(),
+                             outer.right() - inner.right(), outer.bottom() - inner.bottom()};
+    form_->Form.SetFrame(frame);
 }
 
 // Where the user (or the window manager) put the window, as the settings
-// file will store it.
+// file will store it. Until the window is on the screen, its geometry is only
+// the program's own request coming back, measured without the frame.
 void MainWindow::ReportGeometry() {
     if (mirroring_ || !isVisible()) return;
+    AdoptFrame();
+    if (windowHandle() == nullptr || !windowHandle()->isExposed()) return;
     mirroring_ = true;
     const QRect outer = frameGeometry();
     form_->Form.SetGeometry(outer.x(), outer.y(), outer.width(), outer.height());

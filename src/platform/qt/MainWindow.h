@@ -40,6 +40,9 @@ class MainWindow final : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +55,8 @@ class MainWindow final : public QWidget {
     void ResizePicture(QSize size);
     void ReplacePicture(QSize size);
     void MirrorWindow();
+    void ApplyOuterGeometry();
+    void AdoptFrame();
     void ReportGeometry();
     bool OnSurface(QPoint at) const;
 
@@ -65,6 +70,13 @@ class MainWindow final : public QWidget {
     QTimer* timer_ = nullptr;
     bool surfacePressed_ = false;
     bool mirroring_ = false;
+    // The outer geometry the program asked for last. A window shown maximised
+    // gets it when restored (the window system kept the one it was given
+    // before the frame was known).
+    struct OuterGeometry {
+        int left = 0, top = 0, width = 0, height = 0;
+    } requested_;
+    bool restorePending_ = false;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
 };
 

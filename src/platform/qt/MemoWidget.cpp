@@ -6,6 +6,8 @@ namespace velmora {
 
 MemoWidget::MemoWidget(Memo& model, QWidget* parent) : QPlainTextEdit(parent), model_(model) {
     setReadOnly(true);
+    // The widget forgets old lines as the log does.
+    setMaximumBlockCount(static_cast<int>(Memo::kMaxLines));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
