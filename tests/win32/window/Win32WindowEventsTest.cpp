@@ -114,6 +114,17 @@ TEST_F(Win32WindowEventsTest, CheckBoxesEditsAndScrollBarsFollowUserAndProgram) 
     EXPECT_NE(GetWindowLongPtrW(f.Control("Display"), GWL_STYLE) & WS_VISIBLE, 0);
     EXPECT_NE(Text("Display").find("%S11 1026    0"), std::string::npos);
     EXPECT_TRUE(f.errors.messages.empty());
+
+    // A log left running keeps only the newest lines, in the box as in the model.
+    for (std::size_t i = 0; i <= Memo::kMaxLines; ++i) f.Form().Display.Append(std::to_string(i));
+    const HWND display = f.Control("Display");
+    const LRESULT lines = SendMessageW(display, EM_GETLINECOUNT, 0, 0);
+    EXPECT_LE(lines, static_cast<LRESULT>(Memo::kMaxLines));
+    char last[16] = {};
+    *reinterpret_cast<WORD*>(last) = sizeof last - 1;
+    const LRESULT length = SendMessageA(display, EM_GETLINE, static_cast<WPARAM>(lines - 1),
+                                        reinterpret_cast<LPARAM>(last));
+    EXPECT_EQ(std::string(last, static_cast<std::size_t>(length)), std::to_string(Memo::kMaxLines));
 }
 
 TEST_F(Win32WindowEventsTest, SurfaceClicksGreyedLabelsAndTheErrorBoxRoute) {

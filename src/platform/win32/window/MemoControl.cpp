@@ -47,6 +47,23 @@ void MemoControl::Append(const std::string& line) {
     const std::wstring text = (length > 0 ? L"\r\n" : L"") + WidenLatin1(WithoutLineEnd(line));
     SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
     SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    ForgetOldestLines();
+}
+
+// The box forgets old lines as the log does: past the log's limit the oldest
+// quarter goes at once, so a window left running neither grows without end
+// nor rewrites the box at every line.
+void MemoControl::ForgetOldestLines() {
+    const LRESULT lines = SendMessageW(hwnd_, EM_GETLINECOUNT, 0, 0);
+    if (lines <= static_cast<LRESULT>(Memo::kMaxLines)) return;
+    const auto firstKept =
+        static_cast<WPARAM>(lines - static_cast<LRESULT>(Memo::kMaxLines - Memo::kMaxLines / 4));
+    const LRESULT cut = SendMessageW(hwnd_, EM_LINEINDEX, firstKept, 0);
+    if (cut <= 0) return;
+    SendMessageW(hwnd_, EM_SETSEL, 0, cut);
+    SendMessageW(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+    const int length = GetWindowTextLengthW(hwnd_);
+    SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(length), static_cast<LPARAM>(length));
 }
 
 }  // namespace velmora

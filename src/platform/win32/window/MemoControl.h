@@ -18,6 +18,7 @@ class MemoControl final : public ChildControl {
 
   private:
     void Append(const std::string& line);
+    void ForgetOldestLines();
 
     Memo& model_;
 };
