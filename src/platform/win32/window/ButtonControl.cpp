@@ -5,18 +5,18 @@
 namespace velmora {
 namespace {
 
-ChildSpec ButtonSpec(const ControlPlacement& p) {
+ChildParams ButtonParams(const ControlPlacement& p) {
     DWORD style = WS_VISIBLE | BS_PUSHBUTTON;
     if (p.height >= 2 * kListRowHeight) style |= BS_MULTILINE;
     if (p.name != "RefreshComm") style |= WS_TABSTOP;
-    return ChildSpec{L"BUTTON", WidenLatin1(p.text), style, 0, p.left, p.top, p.width, p.height};
+    return ChildParams{L"BUTTON", WidenLatin1(p.text), style, 0, p.left, p.top, p.width, p.height};
 }
 
 }  // namespace
 
 ButtonControl::ButtonControl(const ControlPlacement& placement, std::function<void()> onClick,
                              const ChildContext& context)
-    : ChildControl(context, ButtonSpec(placement)),
+    : ChildControl(context, ButtonParams(placement)),
       onClick_(std::move(onClick)),
       dispatch_(context.dispatch) {}
 

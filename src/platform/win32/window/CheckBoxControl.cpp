@@ -6,9 +6,9 @@ namespace velmora {
 
 CheckBoxControl::CheckBoxControl(const ControlPlacement& p, CheckBox& model,
                                  const ChildContext& context)
-    : ChildControl(context,
-                   ChildSpec{L"BUTTON", WidenLatin1(p.text), WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX,
-                             0, p.left, p.top, p.width, p.height}),
+    : ChildControl(context, ChildParams{L"BUTTON", WidenLatin1(p.text),
+                                        WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0, p.left, p.top,
+                                        p.width, p.height}),
       model_(model),
       dispatch_(context.dispatch) {
     Mirror();

@@ -5,10 +5,10 @@
 
 namespace velmora {
 
-ChildControl::ChildControl(const ChildContext& context, const ChildSpec& spec)
+ChildControl::ChildControl(const ChildContext& context, const ChildParams& params)
     : hwnd_(CreateWindowExW(
-          spec.exStyle, spec.windowClass, spec.text.c_str(), spec.style | WS_CHILD, spec.left,
-          spec.top, spec.width, spec.height, context.parent,
+          params.exStyle, params.windowClass, params.text.c_str(), params.style | WS_CHILD,
+          params.left, params.top, params.width, params.height, context.parent,
           reinterpret_cast<HMENU>(static_cast<INT_PTR>(context.id)), context.instance, nullptr)) {
     if (hwnd_ == nullptr) {
         throw std::runtime_error("cannot create a control of the window (error " +

@@ -20,7 +20,7 @@ struct ChildContext {
 };
 
 // Where a child window goes and what it is.
-struct ChildSpec {
+struct ChildParams {
     const wchar_t* windowClass;
     std::wstring text;
     DWORD style;
@@ -32,7 +32,7 @@ struct ChildSpec {
 // parent forwards the notifications addressed to it. UI thread only.
 class ChildControl {
   public:
-    ChildControl(const ChildContext& context, const ChildSpec& spec);
+    ChildControl(const ChildContext& context, const ChildParams& params);
     virtual ~ChildControl();
     ChildControl(const ChildControl&) = delete;
     ChildControl& operator=(const ChildControl&) = delete;

@@ -7,18 +7,18 @@
 namespace velmora {
 namespace {
 
-ChildSpec EditSpec(const ControlPlacement& p, bool digitsOnly) {
+ChildParams EditParams(const ControlPlacement& p, bool digitsOnly) {
     const DWORD style = WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-    return ChildSpec{L"EDIT",          L"",     style | (digitsOnly ? ES_NUMBER : 0),
-                     WS_EX_CLIENTEDGE, p.left,  p.top,
-                     p.width,          p.height};
+    return ChildParams{L"EDIT",          L"",     style | (digitsOnly ? ES_NUMBER : 0),
+                       WS_EX_CLIENTEDGE, p.left,  p.top,
+                       p.width,          p.height};
 }
 
 }  // namespace
 
 EditBoxControl::EditBoxControl(const ControlPlacement& placement, EditBox& model,
                                const ChildContext& context)
-    : ChildControl(context, EditSpec(placement, model.DigitsOnly())),
+    : ChildControl(context, EditParams(placement, model.DigitsOnly())),
       model_(model),
       dispatch_(context.dispatch) {
     Mirror();

@@ -7,8 +7,8 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 
-ChildSpec ListSpec(const ControlPlacement& p) {
-    return ChildSpec{
+ChildParams ListParams(const ControlPlacement& p) {
+    return ChildParams{
         L"LISTBOX",
         L"",
         WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
@@ -23,7 +23,7 @@ ChildSpec ListSpec(const ControlPlacement& p) {
 
 ListBoxControl::ListBoxControl(const ControlPlacement& placement, ListBox& model,
                                const ChildContext& context)
-    : ChildControl(context, ListSpec(placement)), model_(model), input_(model, context.dispatch) {
+    : ChildControl(context, ListParams(placement)), model_(model), input_(model, context.dispatch) {
     SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(kListRowHeight, 0));
     SetWindowSubclass(hwnd_, Subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     Mirror();

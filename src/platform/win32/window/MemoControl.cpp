@@ -5,10 +5,10 @@
 namespace velmora {
 namespace {
 
-ChildSpec MemoSpec(const ControlPlacement& p) {
+ChildParams MemoParams(const ControlPlacement& p) {
     const DWORD style = WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
                         ES_AUTOVSCROLL | ES_AUTOHSCROLL;
-    return ChildSpec{L"EDIT", L"", style, WS_EX_CLIENTEDGE, p.left, p.top, p.width, p.height};
+    return ChildParams{L"EDIT", L"", style, WS_EX_CLIENTEDGE, p.left, p.top, p.width, p.height};
 }
 
 // A line may carry its own CR LF (the "W:" line does); the box separates lines itself.
@@ -26,7 +26,7 @@ std::string WithoutLineEnd(const std::string& line) {
 
 MemoControl::MemoControl(const ControlPlacement& placement, Memo& model,
                          const ChildContext& context)
-    : ChildControl(context, MemoSpec(placement)), model_(model) {
+    : ChildControl(context, MemoParams(placement)), model_(model) {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(context.memoFont), FALSE);
     SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);  // as much as the box can hold
     for (const std::string& line : model_.Lines()) Append(line);

@@ -3,16 +3,16 @@
 namespace velmora {
 namespace {
 
-ChildSpec BarSpec(bool vertical) {
+ChildParams BarParams(bool vertical) {
     const DWORD style = WS_VISIBLE | static_cast<DWORD>(vertical ? SBS_VERT : SBS_HORZ);
-    return ChildSpec{L"SCROLLBAR", L"", style, 0, 0, 0, 0, 0};
+    return ChildParams{L"SCROLLBAR", L"", style, 0, 0, 0, 0, 0};
 }
 
 }  // namespace
 
 ScrollBarControl::ScrollBarControl(ScrollBar& model, bool vertical, const wchar_t* hint,
                                    const ChildContext& context)
-    : ChildControl(context, BarSpec(vertical)), model_(model), dispatch_(context.dispatch) {
+    : ChildControl(context, BarParams(vertical)), model_(model), dispatch_(context.dispatch) {
     SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, model_.Min(), model_.Max(), 0, 0, 0};
     SetScrollInfo(hwnd_, SB_CTL, &info, FALSE);
     Mirror();
