@@ -7,7 +7,7 @@
 #include <numbers>
 
 #include "acquisition/DisplayInputs.h"
-#include "acquisition/FrameFormat.h"
+#include "link/FrameFormat.h"
 
 namespace velmora::bench {
 

@@ -11,7 +11,7 @@
 
 #include "BenchPicture.h"
 #include "acquisition/TraceDisplay.h"
-#include "platform/qt/QImageCanvas.h"
+#include "gui/qt/QImageCanvas.h"
 
 namespace {
 

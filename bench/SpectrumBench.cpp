@@ -9,8 +9,8 @@
 #include <cstring>
 #include <numbers>
 
-#include "acquisition/FrameFormat.h"
 #include "acquisition/Spectrum.h"
+#include "link/FrameFormat.h"
 
 namespace {
 

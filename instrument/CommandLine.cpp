@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "acquisition/FrameFormat.h"
+#include "link/FrameFormat.h"
 
 namespace velmora {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/posix/PortDirectory.h"
+#include "system/posix/PortDirectory.h"
 
 namespace velmora {
 namespace {

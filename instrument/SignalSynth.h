@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "acquisition/FrameFormat.h"
 #include "instrument/InstrumentState.h"
+#include "link/FrameFormat.h"
 
 namespace velmora {
 

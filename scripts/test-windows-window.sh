@@ -27,8 +27,8 @@ if ! command -v wine >/dev/null; then
 fi
 
 echo "== velmora.exe under Wine and Xvfb"
-if [ ! -f build-win/bin/velmora.exe ] || [ ! -f build-win/tests/velmora_win32_window_tests.exe ]; then
-  ./scripts/build-windows.sh --target velmora velmora_win32_window_tests
+if [ ! -f build-win/bin/velmora.exe ] || [ ! -f build-win/tests/velmora_gui_win32_tests.exe ]; then
+  ./scripts/build-windows.sh --target velmora velmora_gui_win32_tests
 fi
 if [ ! -x build/bin/velmora-instrument ]; then
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
@@ -83,8 +83,8 @@ export DISPLAY=$display
 timeout 30 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>>"$work/wine.log"
 
 # The window binding's own tests need a display too: here they have one.
-echo "-- velmora_win32_window_tests.exe"
-timeout -k 10 120 wine build-win/tests/velmora_win32_window_tests.exe --gtest_brief=1 \
+echo "-- velmora_gui_win32_tests.exe"
+timeout -k 10 120 wine build-win/tests/velmora_gui_win32_tests.exe --gtest_brief=1 \
   >"$work/window-tests.log" 2>&1 || { cat "$work/window-tests.log"; fail "the window tests"; }
 ! grep -q SKIPPED "$work/window-tests.log" || fail "window tests skipped with a display there"
 grep -a 'PASSED' "$work/window-tests.log"

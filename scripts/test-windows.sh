@@ -39,7 +39,7 @@ run() {  # run SECONDS PROGRAM.exe [ARGS]: one Windows program, bounded
 
 echo "== unit tests under Wine"
 for exe in build-win/tests/velmora_*_tests.exe; do
-  case "$exe" in *velmora_win32_port_tests.exe) continue ;; esac
+  case "$exe" in *velmora_system_win32_port_tests.exe) continue ;; esac
   run 300 "$exe" --gtest_brief=1
 done
 
@@ -132,7 +132,7 @@ done
 restart_wineserver  # the mount manager reads the key when Wine starts
 
 VELMORA_TEST_COM=5 VELMORA_TEST_FLOOD_COM=6 VELMORA_TEST_STUCK_COM=7 VELMORA_TEST_VANISH_COM=8 \
-  run 120 build-win/tests/velmora_win32_port_tests.exe
+  run 120 build-win/tests/velmora_system_win32_port_tests.exe
 
 cleanup
 trap - EXIT

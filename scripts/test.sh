@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs=$(nproc 2>/dev/null || echo 2)
 
+echo "== layers"
+./scripts/check-layers.sh
+
 echo "== build (warnings are errors)"
 VELMORA_CMAKE_ARGS="-DVELMORA_WERROR=ON" ./scripts/build.sh
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "link/RequestData.h"
+#include "acquisition/RequestData.h"
 
 namespace velmora {
 namespace {

@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "acquisition/ReceiveState.h"
+#include "controls/CheckBox.h"
 #include "link/SerialLink.h"
-#include "platform/CheckBox.h"
-#include "platform/Clock.h"
+#include "system/Clock.h"
 
 namespace velmora {
 

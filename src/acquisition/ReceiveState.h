@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "acquisition/FrameFormat.h"
+#include "link/FrameFormat.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "acquisition/FrameFormat.h"
+#include "link/FrameFormat.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 
 #include "acquisition/DisplayInputs.h"
 #include "acquisition/Spectrum.h"
-#include "platform/Canvas.h"
+#include "controls/Canvas.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "acquisition/FrameFormat.h"
 #include "acquisition/Spectrum.h"
+#include "link/FrameFormat.h"
 
 namespace velmora {
 

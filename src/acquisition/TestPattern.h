@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Canvas.h"
+#include "controls/Canvas.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "acquisition/DisplayInputs.h"
-#include "acquisition/FrameFormat.h"
 #include "acquisition/Spectrum.h"
-#include "platform/Canvas.h"
+#include "controls/Canvas.h"
+#include "link/FrameFormat.h"
 
 namespace velmora {
 

@@ -1,10 +1,10 @@
 #include "app/TForm2.h"
 
+#include "acquisition/RequestData.h"
 #include "acquisition/TestPattern.h"
 #include "app/ControlLayout.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
-#include "link/RequestData.h"
 #include "link/ScaleLabels.h"
 #include "settings/ConfigFile.h"
 #include "settings/FactoryDefaults.h"

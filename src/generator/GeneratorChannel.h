@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/CheckBox.h"
-#include "platform/EditBox.h"
-#include "platform/ListBox.h"
+#include "controls/CheckBox.h"
+#include "controls/EditBox.h"
+#include "controls/ListBox.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
 #include "generator/SendGeneratorCommand.h"
 
+#include "acquisition/RequestData.h"
 #include "generator/ParseFloatText.h"
 #include "link/CommandSender.h"
-#include "link/RequestData.h"
 
 namespace velmora {
 

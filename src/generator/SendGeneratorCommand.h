@@ -1,10 +1,10 @@
 #pragma once
 
 #include "acquisition/ReceiveState.h"
+#include "controls/Memo.h"
 #include "generator/GeneratorChannel.h"
 #include "link/SerialLink.h"
-#include "platform/Clock.h"
-#include "platform/Memo.h"
+#include "system/Clock.h"
 
 namespace velmora {
 

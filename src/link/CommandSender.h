@@ -1,7 +1,7 @@
 #pragma once
 
+#include "controls/Memo.h"
 #include "link/SerialLink.h"
-#include "platform/Memo.h"
 
 namespace velmora {
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "controls/ListBox.h"
+#include "controls/Memo.h"
+#include "controls/ScrollBar.h"
 #include "link/SerialLink.h"
-#include "platform/ListBox.h"
-#include "platform/Memo.h"
-#include "platform/ScrollBar.h"
 
 namespace velmora {
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ListBox.h"
-#include "platform/Memo.h"
-#include "platform/SerialPort.h"
+#include "controls/ListBox.h"
+#include "controls/Memo.h"
+#include "system/SerialPort.h"
 
 namespace velmora {
 

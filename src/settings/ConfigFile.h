@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Memo.h"
-#include "platform/SettingsStore.h"
+#include "controls/Memo.h"
 #include "settings/SettingsPanel.h"
+#include "system/SettingsStore.h"
 
 namespace velmora {
 

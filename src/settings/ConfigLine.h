@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/SettingsStore.h"
+#include "system/SettingsStore.h"
 
 namespace velmora {
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "platform/CheckBox.h"
-#include "platform/ListBox.h"
-#include "platform/ScrollBar.h"
-#include "platform/Window.h"
+#include "controls/CheckBox.h"
+#include "controls/ListBox.h"
+#include "controls/ScrollBar.h"
+#include "controls/Window.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/AcquisitionCycle.h"
-#include "link/RequestData.h"
+#include "acquisition/RequestData.h"
 #include "support/FakeSerialPort.h"
 
 namespace velmora {

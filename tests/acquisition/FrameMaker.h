@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "acquisition/FrameFormat.h"
+#include "link/FrameFormat.h"
 
 namespace velmora::testing {
 

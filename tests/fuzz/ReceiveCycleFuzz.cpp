@@ -16,7 +16,7 @@
 
 #include "FuzzCheck.h"
 #include "acquisition/AcquisitionCycle.h"
-#include "link/RequestData.h"
+#include "acquisition/RequestData.h"
 #include "support/FormFixture.h"
 
 namespace velmora {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "instrument/VirtualInstrument.h"
-#include "platform/posix/PortDirectory.h"
+#include "system/posix/PortDirectory.h"
 
 namespace velmora {
 namespace {

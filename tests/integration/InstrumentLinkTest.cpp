@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "acquisition/AcquisitionCycle.h"
+#include "acquisition/RequestData.h"
 #include "integration/InstrumentSession.h"
-#include "link/RequestData.h"
 
 namespace velmora {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "instrument/VirtualInstrument.h"
-#include "platform/posix/PosixSerialPorts.h"
 #include "support/FormFixture.h"
+#include "system/posix/PosixSerialPorts.h"
 
 namespace velmora::test {
 

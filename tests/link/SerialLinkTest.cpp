@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/RequestData.h"
+#include "acquisition/RequestData.h"
 #include "link/SerialLink.h"
 #include "support/FakeSerialPort.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/SerialPort.h"
 #include "support/VirtualClock.h"
+#include "system/SerialPort.h"
 
 namespace velmora::test {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/SettingsStore.h"
+#include "system/SettingsStore.h"
 
 namespace velmora::test {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/TForm2.h"
-#include "platform/NullCanvas.h"
+#include "controls/NullCanvas.h"
 #include "support/FakeSerialPort.h"
 #include "support/FakeSettingsStore.h"
 #include "support/VirtualClock.h"

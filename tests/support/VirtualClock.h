@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/Clock.h"
+#include "system/Clock.h"
 
 namespace velmora::test {
 

@@ -1,0 +1,34 @@
+#include "gui/qt/ButtonWidget.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace velmora {
+namespace {
+
+constexpr int kCaptionMargin = 2;
+
+}  // namespace
+
+ButtonWidget::ButtonWidget(const QString& caption, std::function<void()> onClick,
+                           Dispatcher dispatch, QWidget* parent)
+    : QPushButton(caption, parent), onClick_(std::move(onClick)), dispatch_(std::move(dispatch)) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] { dispatch_(onClick_); });
+}
+
+void ButtonWidget::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    QRect area = rect().adjusted(kCaptionMargin, kCaptionMargin, -kCaptionMargin, -kCaptionMargin);
+    if (isDown()) area.translate(1, 1);  // the caption sinks with the button
+    // Only a button tall enough for two lines wraps its caption.
+    const bool tall = area.height() >= 2 * fontMetrics().height();
+    style()->drawItemText(&painter, area, Qt::AlignCenter | (tall ? Qt::TextWordWrap : 0),
+                          palette(), isEnabled(), text(), QPalette::ButtonText);
+}
+
+}  // namespace velmora

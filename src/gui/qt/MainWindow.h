@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/TForm2.h"
+#include "controls/Dispatcher.h"
+#include "gui/qt/CanvasPausingReporter.h"
+#include "gui/qt/QImageCanvas.h"
+
+class QTimer;
+
+namespace velmora {
+
+class ScrollBarWidget;
+
+// The main window: owns the form (built on the services it is given), the
+// widgets that mirror the form's controls, and the picture. The picture is
+// the window's own surface: an image of the client size under the controls
+// that the canvas draws into and every repaint shows, so a covered window
+// comes back with its last picture. Every user event and timer tick runs
+// through the form's dispatcher. Construction builds the controls with their
+// design values and then runs FormCreate; closing runs FormClose.
+class MainWindow final : public QWidget {
+    Q_OBJECT
+
+  public:
+    MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock, ErrorReporter& errors,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    TForm2& Form() { return *form_; }
+    // The picture the canvas draws into and the window shows.
+    QImage& Picture() { return image_; }
+    const QImage& Picture() const { return image_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void Run(const std::function<void()>& event);
+    void BuildControls();
+    void DockScrollBars();
+    void FitToClient();
+    void ResizePicture(QSize size);
+    void ReplacePicture(QSize size);
+    void MirrorWindow();
+    void ApplyOuterGeometry();
+    void AdoptFrame();
+    void ReportGeometry();
+    bool OnSurface(QPoint at) const;
+
+    Dispatcher dispatch_;
+    QImage image_;
+    QImageCanvas canvas_;
+    CanvasPausingReporter errors_;
+    std::unique_ptr<TForm2> form_;
+    ScrollBarWidget* syncVoltBar_ = nullptr;
+    ScrollBarWidget* syncPosBar_ = nullptr;
+    QTimer* timer_ = nullptr;
+    bool surfacePressed_ = false;
+    bool mirroring_ = false;
+    // The outer geometry the program asked for last. A window shown maximised
+    // gets it when restored (the window system kept the one it was given
+    // before the frame was known).
+    struct OuterGeometry {
+        int left = 0, top = 0, width = 0, height = 0;
+    } requested_;
+    bool restorePending_ = false;
+    bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
+};
+
+}  // namespace velmora

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+
+#include "controls/Canvas.h"
+#include "gui/qt/LineRaster.h"
+
+namespace velmora {
+
+// The window's picture: a Canvas that paints on a QImage owned by the window
+// (Format_RGB32). Lines are one pixel wide, solid and without antialiasing;
+// each covers its start pixel but not its end point (see LineRaster), and they
+// are written straight into the image's memory, which is several times faster
+// than a painter for a dense trace. Rectangles (white brush, outline in the
+// pen colour) and text (black over the white brush, in the application font,
+// its top left corner at the given point) go through a QPainter, whose raster
+// engine writes to the image at once, so every operation lands in call order.
+// Coordinates outside the image are clipped.
+//
+// Begin() opens one painter for a whole redraw and End() closes it; a call
+// made outside such a pair does its own set-up, which is correct but slow. The
+// image must not be resized or replaced between Begin() and End(). Images of
+// formats other than the 32-bit RGB ones get their lines from the painter.
+// UI thread only.
+class QImageCanvas final : public Canvas {
+  public:
+    explicit QImageCanvas(QImage& image);
+    ~QImageCanvas() override;
+    QImageCanvas(const QImageCanvas&) = delete;
+    QImageCanvas& operator=(const QImageCanvas&) = delete;
+
+    void Begin();
+    void End();
+
+    void SetPenColor(Rgb color) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void Rectangle(int x1, int y1, int x2, int y2) override;
+    void TextOut(int x, int y, const char* text) override;
+
+  private:
+    class Open;  // keeps a painter open for the length of one call
+    void Setup();
+    QPen Pen() const;
+    LineRaster ImageRaster();
+
+    QImage& image_;
+    QPainter painter_;
+    QColor pen_{Qt::black};
+    QPoint current_;
+    int ascent_ = 0;
+    LineRaster raster_;  // over the image while the painter is open
+};
+
+}  // namespace velmora

@@ -1,0 +1,24 @@
+#include "gui/win32/ChildControl.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace velmora {
+
+ChildControl::ChildControl(const ChildContext& context, const ChildParams& params)
+    : hwnd_(CreateWindowExW(
+          params.exStyle, params.windowClass, params.text.c_str(), params.style | WS_CHILD,
+          params.left, params.top, params.width, params.height, context.parent,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(context.id)), context.instance, nullptr)) {
+    if (hwnd_ == nullptr) {
+        throw std::runtime_error("cannot create a control of the window (error " +
+                                 std::to_string(GetLastError()) + ")");
+    }
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(context.font), FALSE);
+}
+
+ChildControl::~ChildControl() {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+}  // namespace velmora

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+#include "controls/Canvas.h"
+#include "gui/win32/WindowsApi.h"
+
+namespace velmora {
+
+// The window's picture: a Canvas on a GDI memory bitmap (a 32-bit top-down DIB
+// section of the client size) that WM_PAINT copies to the screen, so covering
+// and uncovering the window loses nothing. The operations are GDI's own:
+// MoveToEx, LineTo (a 1-pixel solid pen; the end point is not drawn),
+// Rectangle (the white stock brush, outlined with the pen, right and bottom
+// edges exclusive; reversed corners draw nothing) and TextOut (black, over
+// the white brush, in the window's font, its top left corner at the point).
+// GDI clips to the bitmap. UI thread only.
+class GdiCanvas final : public Canvas {
+  public:
+    // `background` fills area that was never drawn.
+    GdiCanvas(int width, int height, HFONT font, COLORREF background);
+    ~GdiCanvas() override;
+    GdiCanvas(const GdiCanvas&) = delete;
+    GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+    HDC Dc() const { return dc_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // A new bitmap of the new size with the old picture at its top left; new
+    // area shows the background. When no bitmap of that size can be made the
+    // old one stays (and false is returned).
+    bool Resize(int width, int height);
+
+    void SetPenColor(Rgb color) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void Rectangle(int x1, int y1, int x2, int y2) override;
+    void TextOut(int x, int y, const char* text) override;
+
+  private:
+    HBITMAP NewBitmap(int width, int height);
+
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ originalBitmap_ = nullptr;
+    HPEN pen_ = nullptr;
+    HGDIOBJ originalPen_ = nullptr;
+    HGDIOBJ originalBrush_ = nullptr;
+    HGDIOBJ originalFont_ = nullptr;
+    COLORREF background_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+}  // namespace velmora

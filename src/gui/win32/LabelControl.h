@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/ControlLayout.h"
+#include "gui/win32/ChildControl.h"
+
+namespace velmora {
+
+// A static label: a borderless read-only EDIT with its fixed text, aligned
+// and enabled as the table says. A disabled label takes no mouse input, so a
+// click on it reaches the window's surface.
+class LabelControl final : public ChildControl {
+  public:
+    LabelControl(const ControlPlacement& placement, const ChildContext& context);
+};
+
+}  // namespace velmora

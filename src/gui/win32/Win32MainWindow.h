@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "app/TForm2.h"
+#include "gui/win32/ChildControl.h"
+#include "gui/win32/FontHandle.h"
+#include "gui/win32/GdiCanvas.h"
+#include "gui/win32/ScrollBarControl.h"
+#include "gui/win32/WindowsApi.h"
+
+namespace velmora {
+
+// The main window on Win32: one top-level window whose client area is the
+// picture (a GDI memory bitmap that WM_PAINT shows), with child controls
+// built from the control table and mirroring the form's models, the two
+// scroll bars docked left and bottom, and the 200 ms timer. Every user event
+// and timer tick runs through the form's dispatcher. Construction builds the
+// controls with their design values, reports the window's real outer
+// geometry to the form and then runs FormCreate; closing runs FormClose and
+// destroys the window, which ends the message loop. The form's Left, Top,
+// Width and Height are the outer rectangle (GetWindowRect, SetWindowPos).
+class Win32MainWindow {
+  public:
+    Win32MainWindow(HINSTANCE instance, SerialPorts& ports, SettingsStore& settings, Clock& clock,
+                    ErrorReporter& errors);
+    ~Win32MainWindow();
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    TForm2& Form() { return *form_; }
+    // The picture the canvas draws into and WM_PAINT shows.
+    const GdiCanvas& Picture() const { return canvas_; }
+    // The child window of the control called `name` (a table entry,
+    // "SyncVoltBar" or "SyncPosBar"), or null.
+    HWND ControlHandle(std::string_view name) const;
+    void Show(int showCommand);
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateMainWindow();
+    void Detach();
+    void BuildControls();
+    ChildContext Context(int id) const;
+    void Run(const std::function<void()>& event);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnScroll(WPARAM wParam, LPARAM lParam);
+    void OnSize(WPARAM kind);
+    void OnMouse(UINT message, LPARAM lParam);
+    void OnPaint();
+    void OnClose();
+    void DockScrollBars();
+    void MirrorWindow();
+    void ReportGeometry();
+    bool OnSurface(POINT at) const;
+
+    HINSTANCE instance_;
+    FontHandle font_;
+    FontHandle memoFont_;
+    ErrorReporter& errors_;
+    GdiCanvas canvas_;
+    std::unique_ptr<TForm2> form_;
+    Dispatcher dispatch_;
+    HWND hwnd_ = nullptr;
+    SIZE designOuter_{};
+    std::vector<std::unique_ptr<ChildControl>> controls_;
+    std::unique_ptr<ScrollBarControl> syncVoltBar_;
+    std::unique_ptr<ScrollBarControl> syncPosBar_;
+    bool running_ = false;    // an event is in the dispatcher (or its error box)
+    bool mirroring_ = false;  // the window follows the model, or the model the window
+    bool surfacePressed_ = false;
+};
+
+}  // namespace velmora

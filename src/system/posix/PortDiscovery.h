@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "system/SerialPort.h"
+
+namespace velmora {
+
+// Finds the serial ports to offer in the port list, in list order:
+//  1. terminal devices under <sysRoot>/class/tty with a device driver behind
+//     them (<name>/device/driver exists); a ttyS entry is kept only when a
+//     UART is really there (its sysfs "type" is not 0, or, without that file,
+//     TIOCGSERIAL reports a type other than PORT_UNKNOWN). Entry name: the
+//     device name ("ttyACM0"); path: <devRoot>/<name>.
+//  2. every symbolic link in the port directory whose target exists. Entry
+//     name: the link's name; path: the link's full path.
+// Each group is sorted in natural order (digit runs compare as numbers, so
+// ttyUSB2 comes before ttyUSB10). Entries whose path would not fit the
+// application's 80-byte path buffer are left out, and the list stops at
+// kMaxPorts entries. Missing directories give no entries, never an error.
+class PortDiscovery {
+  public:
+    static constexpr std::size_t kMaxPorts = 100;
+    static constexpr std::size_t kMaxPathLength = 79;
+
+    explicit PortDiscovery(std::string sysRoot = "/sys", std::string portDirectory = "",
+                           std::string devRoot = "/dev");
+
+    // Looks at the system now. Allocates; for start-up and refresh only.
+    std::vector<PortEntry> List() const;
+
+  private:
+    void AddDevices(std::vector<PortEntry>& entries) const;
+    void AddLinks(std::vector<PortEntry>& entries) const;
+    bool HasDriver(const std::string& name) const;
+    bool HasUart(const std::string& name) const;
+
+    std::string sysRoot_;
+    std::string portDirectory_;  // empty: the per-user PortDirectory() at List time
+    std::string devRoot_;
+};
+
+// Natural order of names: runs of digits compare by value, the rest by byte.
+bool NaturalLess(const std::string& a, const std::string& b);
+
+}  // namespace velmora

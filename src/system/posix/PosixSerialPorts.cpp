@@ -1,0 +1,17 @@
+#include "system/posix/PosixSerialPorts.h"
+
+#include <utility>
+
+#include "system/posix/TermiosSerialPort.h"
+
+namespace velmora {
+
+PosixSerialPorts::PosixSerialPorts(PortDiscovery discovery) : discovery_(std::move(discovery)) {}
+
+std::vector<PortEntry> PosixSerialPorts::Discover() { return discovery_.List(); }
+
+OpenOutcome PosixSerialPorts::Open(const char* path, std::unique_ptr<SerialPort>& port) {
+    return TermiosSerialPort::Open(path, port);
+}
+
+}  // namespace velmora

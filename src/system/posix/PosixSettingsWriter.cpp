@@ -1,0 +1,26 @@
+#include "system/posix/PosixSettingsWriter.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace velmora {
+
+PosixSettingsWriter::PosixSettingsWriter(int fd) : fd_(fd) {}
+
+PosixSettingsWriter::~PosixSettingsWriter() { close(fd_); }
+
+bool PosixSettingsWriter::Write(const char* bytes, std::size_t n) {
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = write(fd_, bytes + done, n - done);
+        if (r > 0) {
+            done += static_cast<std::size_t>(r);
+        } else if (r == 0 || errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace velmora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+
+#include "system/SettingsStore.h"
+
+namespace velmora {
+
+// Writer over an open, locked and truncated settings file. Owns the
+// descriptor; closing it releases the lock.
+class PosixSettingsWriter final : public SettingsWriter {
+  public:
+    explicit PosixSettingsWriter(int fd);
+    ~PosixSettingsWriter() override;
+    PosixSettingsWriter(const PosixSettingsWriter&) = delete;
+    PosixSettingsWriter& operator=(const PosixSettingsWriter&) = delete;
+
+    // Writes all n bytes (partial writes and EINTR are retried); false when
+    // the file system refuses (disk full, I/O error).
+    bool Write(const char* bytes, std::size_t n) override;
+
+  private:
+    int fd_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,97 @@
+#include "system/win32/Win32PortSources.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string_view>
+
+#include "system/win32/ComPortList.h"
+
+namespace velmora {
+namespace {
+
+using GetCommPortsFn = ULONG(WINAPI*)(PULONG, ULONG, PULONG);
+
+// The exported name is looked up in kernelbase (loaded in every process
+// from Windows 8 on) and then in the API set, both from System32 only.
+GetCommPortsFn FindGetCommPorts() {
+    for (const char* dll : {"kernelbase.dll", "api-ms-win-core-comm-l1-1-2.dll"}) {
+        HMODULE module = GetModuleHandleA(dll);
+        if (module == nullptr) module = LoadLibraryExA(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (module == nullptr) continue;
+        // Through void(*)(): the one cast between function types that is
+        // not a warning; the signature is the documented one.
+        const FARPROC proc = GetProcAddress(module, "GetCommPorts");
+        if (proc != nullptr) {
+            return reinterpret_cast<GetCommPortsFn>(reinterpret_cast<void (*)()>(proc));
+        }
+    }
+    return nullptr;
+}
+
+// Bounds on the registry walk, so that a damaged key cannot keep us reading.
+constexpr DWORD kMaxRegistryValues = 4096;
+constexpr DWORD kMaxDosDevice = 255;
+
+std::optional<uint32_t> NumberOfValueData(const std::array<char, 64>& data, DWORD size,
+                                          DWORD type) {
+    if (type != REG_SZ) return std::nullopt;
+    std::string_view text(data.data(), size);
+    while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
+    return ComPortNumber(text);
+}
+
+}  // namespace
+
+std::optional<std::vector<uint32_t>> CommApiPortNumbers() {
+    const GetCommPortsFn getCommPorts = FindGetCommPorts();
+    if (getCommPorts == nullptr) return std::nullopt;
+    std::array<ULONG, kMaxComPorts> numbers{};
+    ULONG found = 0;
+    getCommPorts(numbers.data(), static_cast<ULONG>(numbers.size()), &found);
+    const std::size_t count = std::min<std::size_t>(found, numbers.size());
+    return std::vector<uint32_t>(numbers.begin(),
+                                 numbers.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+std::vector<uint32_t> RegistryPortNumbers() {
+    std::vector<uint32_t> numbers;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_QUERY_VALUE,
+                      &key) != ERROR_SUCCESS) {
+        return numbers;
+    }
+    for (DWORD index = 0; index < kMaxRegistryValues; ++index) {
+        std::array<char, 256> name{};
+        std::array<char, 64> data{};
+        DWORD nameSize = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        const LONG rc = RegEnumValueA(key, index, name.data(), &nameSize, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &dataSize);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc != ERROR_SUCCESS) continue;  // a value too long to be a port name
+        if (const auto number = NumberOfValueData(data, dataSize, type)) numbers.push_back(*number);
+    }
+    RegCloseKey(key);
+    return numbers;
+}
+
+std::vector<uint32_t> DosDevicePortNumbers() {
+    std::vector<uint32_t> numbers;
+    for (DWORD number = 1; number <= kMaxDosDevice; ++number) {
+        std::array<char, 16> device{};
+        std::array<char, 512> target{};
+        std::snprintf(device.data(), device.size(), "COM%lu", static_cast<unsigned long>(number));
+        // A target too long for the buffer still names a device that exists.
+        if (QueryDosDeviceA(device.data(), target.data(), static_cast<DWORD>(target.size())) != 0 ||
+            GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+            numbers.push_back(number);
+        }
+    }
+    return numbers;
+}
+
+}  // namespace velmora

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "system/SerialPort.h"
+
+namespace velmora {
+
+// A COM port through the Win32 serial API, with synchronous (not overlapped)
+// I/O: every call returns within the port's time-outs.
+//
+// Open is exclusive (no sharing), so a port another program holds fails with
+// an error other than "file not found". The DCB read by GetState is kept, and
+// SetState changes only the fields LineSettings names on top of it, so every
+// other field and flag bit reaches SetCommState as the driver reported it.
+class Win32SerialPort final : public SerialPort {
+  public:
+    // CreateFileA(path, GENERIC_READ | GENERIC_WRITE, no sharing, no security
+    // attributes, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, no template).
+    // ERROR_FILE_NOT_FOUND (2) is DoesNotExist; every other failure, such as
+    // ERROR_ACCESS_DENIED for a port in use, is OtherError.
+    static OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port);
+
+    ~Win32SerialPort() override;  // CloseHandle
+    Win32SerialPort(const Win32SerialPort&) = delete;
+    Win32SerialPort& operator=(const Win32SerialPort&) = delete;
+
+    // GetCommState on a zeroed DCB with DCBlength 28; the DCB is kept.
+    bool GetState(LineSettings& settings) override;
+    // SetCommState with the kept DCB changed as ApplyLineSettings says (read
+    // first when GetState has not run); the DCB the driver took is kept.
+    bool SetState(const LineSettings& settings) override;
+    // SetCommTimeouts, field for field, with the write bound of
+    // CommTimeoutsFor when no write time-out is asked for.
+    bool SetTimeouts(const PortTimeouts& timeouts) override;
+    // ClearCommError without error word or status: with fAbortOnError set, a
+    // line error fails every read and write until it is cleared.
+    void ClearError() override;
+
+    // ReadFile under the installed COMMTIMEOUTS; the count starts at 0, so a
+    // failed read (line error, port gone) delivers nothing.
+    std::size_t Read(uint8_t* dst, std::size_t n) override;
+    // WriteFile; true only when all n bytes went out. A write the line cannot
+    // take ends at the write time-out with fewer bytes.
+    bool Write(const uint8_t* src, std::size_t n) override;
+
+  private:
+    explicit Win32SerialPort(HANDLE handle);
+
+    bool ReadState();
+
+    HANDLE handle_;
+    DCB dcb_{};
+    bool haveState_ = false;
+};
+
+}  // namespace velmora
