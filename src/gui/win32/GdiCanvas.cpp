@@ -103,4 +103,6 @@ void GdiCanvas::TextOut(int x, int y, const char* text) {
     TextOutW(dc_, x, y, wide, static_cast<int>(n));
 }
 
+void GdiCanvas::SetTextColor(Rgb color) { ::SetTextColor(dc_, RGB(color.r, color.g, color.b)); }
+
 }  // namespace velmora

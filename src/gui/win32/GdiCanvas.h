@@ -12,7 +12,7 @@ namespace velmora {
 // and uncovering the window loses nothing. The operations are GDI's own:
 // MoveToEx, LineTo (a 1-pixel solid pen; the end point is not drawn),
 // Rectangle (the white stock brush, outlined with the pen, right and bottom
-// edges exclusive; reversed corners draw nothing) and TextOut (black, over
+// edges exclusive; reversed corners draw nothing) and TextOut (black unless set otherwise, over
 // the white brush, in the window's font, its top left corner at the point).
 // GDI clips to the bitmap. UI thread only.
 class GdiCanvas final : public Canvas {
@@ -36,6 +36,7 @@ class GdiCanvas final : public Canvas {
     void LineTo(int x, int y) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
+    void SetTextColor(Rgb color) override;
 
   private:
     HBITMAP NewBitmap(int width, int height);

@@ -54,7 +54,8 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, SerialPorts& ports, Setting
       memoFont_(13, L"Courier", FIXED_PITCH | FF_MODERN),
       errors_(errors),
       canvas_(kClientWidth, kClientHeight, font_.Get(), GetSysColor(COLOR_BTNFACE)),
-      form_(std::make_unique<TForm2>(FormServices{ports, settings, clock, canvas_, errors_})),
+      form_(std::make_unique<TForm2>(FormServices{ports, settings, clock, canvas_, errors_,
+                                                          wallClock_, files_})),
       dispatch_([this](const std::function<void()>& event) { Run(event); }),
       designOuter_(DesignOuterSize()) {
     CreateMainWindow();

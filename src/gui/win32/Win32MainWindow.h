@@ -11,6 +11,8 @@
 #include "gui/win32/GdiCanvas.h"
 #include "gui/win32/ScrollBarControl.h"
 #include "gui/win32/WindowsApi.h"
+#include "system/win32/Win32OutputFiles.h"
+#include "system/win32/Win32WallClock.h"
 
 namespace velmora {
 
@@ -63,6 +65,8 @@ class Win32MainWindow {
     FontHandle font_;
     FontHandle memoFont_;
     ErrorReporter& errors_;
+    Win32WallClock wallClock_;
+    Win32OutputFiles files_;
     GdiCanvas canvas_;
     std::unique_ptr<TForm2> form_;
     Dispatcher dispatch_;
