@@ -12,9 +12,9 @@ namespace velmora {
 
 // What one channel was taken with.
 struct ChannelSetting {
-    bool x10 = false;        // the probe
-    int rangeIndex = 7;      // 0 (largest) .. 7, as the range command sends it
-    double rangeVolts = 1;   // the range's "+-" value, probe included
+    bool x10 = false;          // the probe
+    int rangeIndex = 7;        // 0 (largest) .. 7, as the range command sends it
+    double rangeVolts = 1;     // the range's "+-" value, probe included
     double voltsPerCount = 0;  // one sample count in volts at the input
 };
 

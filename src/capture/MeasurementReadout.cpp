@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kWidth = 360;  // from the right edge
 constexpr int kRightMargin = 4;
-constexpr int kTop = 26;           // below the time labels
+constexpr int kTop = 26;  // below the time labels
 constexpr int kRowHeight = 15;
 constexpr int kColumns[] = {0, 28, 108, 200, 282};  // CH, Vpp, Mean, RMS, f
 constexpr Rgb kBlack{0, 0, 0};
@@ -38,9 +38,7 @@ std::string Scaled(const char* label, double value, const char* unit, const char
     return text + " " + (small || large ? milliOrKilo : "") + unit;
 }
 
-std::string Volts(const char* label, double value) {
-    return Scaled(label, value, "V", "m", false);
-}
+std::string Volts(const char* label, double value) { return Scaled(label, value, "V", "m", false); }
 
 std::string Hertz(const std::optional<double>& value) {
     return value ? Scaled("f", *value, "Hz", "k", true) : std::string("f ---");

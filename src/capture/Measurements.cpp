@@ -1,7 +1,9 @@
 #include "capture/Measurements.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 
 namespace velmora {
 namespace {
@@ -17,17 +19,21 @@ struct Levels {
     bool clipped = false;
 };
 
-Levels ScanLevels(const int16_t* x) {
-    Levels l{x[0], x[0]};
-    for (int i = 0; i < kSamples; ++i) {
-        const int v = x[i];
-        l.min = v < l.min ? v : l.min;
-        l.max = v > l.max ? v : l.max;
-        l.sum += v;
-        l.sumOfSquares += int64_t{v} * v;
+// The channel's samples out of the frame's little-endian pairs, and their
+// levels, in one pass the compiler can vectorise.
+Levels TakeSamples(const SampleFrame& frame, int channel, int16_t* x) {
+    const uint8_t* at = frame.samples.data() + 2 * channel;
+    int min = INT16_MAX, max = INT16_MIN;
+    int64_t sum = 0, squares = 0;
+    for (int i = 0; i < kSamples; ++i, at += kPairBytes) {
+        const int v = static_cast<int16_t>(static_cast<uint16_t>(at[0] | at[1] << 8));
+        x[i] = static_cast<int16_t>(v);
+        min = v < min ? v : min;
+        max = v > max ? v : max;
+        sum += v;
+        squares += v * v;  // at most 2^30: fits an int
     }
-    l.clipped = l.max >= kClipCounts || l.min <= -kClipCounts;
-    return l;
+    return Levels{min, max, sum, squares, max >= kClipCounts || min <= -kClipCounts};
 }
 
 // Rising and falling crossings of the middle level, as a Schmitt trigger
@@ -41,29 +47,41 @@ struct Crossings {
     double openHigh = 0;  // of the last rise, until another rise closes its period
 };
 
+// Integer arithmetic on twice the distance from the middle level, d = 2x -
+// (max + min): the band's edges are then 10 d = +-(max - min), and the
+// middle is d = 0. The loop's branches are all rare (a crossing of the middle
+// or of the band's far edge), and only a crossing takes a division.
 Crossings FindCrossings(const int16_t* x, const Levels& l) {
-    const double mid = (l.max + l.min) / 2.0;
-    const double half = (l.max - l.min) / 20.0;  // half the band of a tenth of the swing
-    enum { kUnknown, kLow, kHigh } state = kUnknown;
+    const int sum = l.max + l.min;
+    const int swing = l.max - l.min;
     Crossings c;
+    int i = 0;
+    // Where the signal starts, outside the band, decides what it waits for.
+    while (i < kSamples && 10 * std::abs(2 * x[i] - sum) < swing) ++i;
+    if (i == kSamples) return c;
+    int direction = 2 * x[i] - sum > 0 ? -1 : 1;  // +1: waits to rise past the band
+    bool risen = false;                           // a rise of this scan has been seen
     double up = 0, down = 0;
-    for (int i = 1; i < kSamples; ++i) {
-        const double a = x[i - 1], b = x[i];
-        if (a < mid && b >= mid) up = (i - 1) + (mid - a) / (b - a);
-        if (a >= mid && b < mid) down = (i - 1) + (a - mid) / (a - b);
-        if (state != kHigh && b >= mid + half) {
-            if (state == kLow) {
-                c.highTime += c.openHigh;
-                c.openHigh = 0;
-                c.firstRise = c.rises == 0 ? up : c.firstRise;
-                c.lastRise = up;
-                ++c.rises;
-            }
-            state = kHigh;
-        } else if (state != kLow && b <= mid - half) {
-            if (state == kHigh && c.rises > 0) c.openHigh = down - c.lastRise;
-            state = kLow;
+    int before = 2 * x[i] - sum;
+    for (++i; i < kSamples; ++i) {
+        const int d = 2 * x[i] - sum;
+        if ((before ^ d) < 0) {  // the middle level, one way or the other
+            const double at = (i - 1) + static_cast<double>(before) / (before - d);
+            (d >= 0 ? up : down) = at;
         }
+        before = d;
+        if (10 * d * direction < swing) continue;
+        if (direction > 0) {
+            c.highTime += c.openHigh;
+            c.openHigh = 0;
+            c.firstRise = risen ? c.firstRise : up;
+            c.lastRise = up;
+            risen = true;
+            ++c.rises;
+        } else if (risen) {
+            c.openHigh = down - c.lastRise;
+        }
+        direction = -direction;
     }
     return c;
 }
@@ -73,8 +91,7 @@ Crossings FindCrossings(const int16_t* x, const Levels& l) {
 ChannelMeasurements MeasureChannel(const SampleFrame& frame, int channel, double voltsPerCount,
                                    double sampleRateHz) {
     int16_t x[kSamples];
-    for (int i = 0; i < kSamples; ++i) x[i] = frame.Sample(static_cast<std::size_t>(i), channel);
-    const Levels l = ScanLevels(x);
+    const Levels l = TakeSamples(frame, channel, x);
     ChannelMeasurements m;
     m.minimum = l.min * voltsPerCount;
     m.maximum = l.max * voltsPerCount;

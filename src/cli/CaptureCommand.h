@@ -24,7 +24,7 @@ struct CaptureSystem {
     // Why `path` will not open, in words (it does not exist, another program
     // holds it, permission denied with what to do about it, ...).
     std::function<std::string(const std::string& path)> whyNotOpened;
-    bool progressOnTerminal = false;  // standard error is a terminal
+    bool progressOnTerminal = false;       // standard error is a terminal
     const std::atomic<bool>& interrupted;  // Ctrl+C (or the system's request to stop)
 };
 

@@ -11,9 +11,9 @@ namespace velmora {
 namespace {
 
 // The generator list's waveforms, by the names the command line uses.
-constexpr const char* kWaveNames[] = {"off",         "sine",           "cosine",
-                                      "saw-rising",  "saw-falling",    "saw-symmetrical",
-                                      "square50",    "square10",       "square90"};
+constexpr const char* kWaveNames[] = {"off",        "sine",        "cosine",
+                                      "saw-rising", "saw-falling", "saw-symmetrical",
+                                      "square50",   "square10",    "square90"};
 constexpr int kRangeVolts[8] = {24, 20, 16, 12, 8, 4, 2, 1};  // x1; x10 is ten times
 constexpr double kMaxFrequency = 1000000;
 constexpr double kMinFrequency = 0.25;
@@ -107,7 +107,8 @@ bool Apply(std::string_view name, std::string_view value, CaptureOptions& o, std
     if (name == "--slope") {
         return (o.triggerSlope = Choice(value, "rise", "fall")).has_value() || fail();
     }
-    if (name == "--level") return Integer(value, -2000, 2000, n) ? (o.triggerLevel = n, true) : fail();
+    if (name == "--level")
+        return Integer(value, -2000, 2000, n) ? (o.triggerLevel = n, true) : fail();
     if (name == "--position") {
         return Integer(value, 0, 2048, n) ? (o.triggerPosition = n, true) : fail();
     }
@@ -176,7 +177,8 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
         if (!Apply(arg, value, options, error)) return false;
     }
     if (options.help || options.version || options.listPorts) return true;
-    if (framesGiven && options.seconds) return error = "--frames and --seconds exclude each other", false;
+    if (framesGiven && options.seconds)
+        return error = "--frames and --seconds exclude each other", false;
     return CheckOutputs(options, error);
 }
 

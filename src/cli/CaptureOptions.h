@@ -33,13 +33,13 @@ struct CaptureOptions {
     double sampleRate = 0;  // 0: the program's own
     bool quiet = false;
 
-    std::optional<int> sweep;                       // list index: 0 XY mode, 1 time
-    std::array<std::optional<int>, 2> probe{};      // list index: 0 x10, 1 x1
+    std::optional<int> sweep;                   // list index: 0 XY mode, 1 time
+    std::array<std::optional<int>, 2> probe{};  // list index: 0 x10, 1 x1
     std::array<std::optional<RangeRequest>, 2> range{};
-    std::optional<int> triggerSource;               // 0 ch1, 1 ch2
-    std::optional<int> triggerSlope;                // 0 rise, 1 fall
-    std::optional<int> triggerLevel;                // as sent: -2000..2000
-    std::optional<int> triggerPosition;             // 0..2048
+    std::optional<int> triggerSource;    // 0 ch1, 1 ch2
+    std::optional<int> triggerSlope;     // 0 rise, 1 fall
+    std::optional<int> triggerLevel;     // as sent: -2000..2000
+    std::optional<int> triggerPosition;  // 0..2048
     std::array<std::optional<GeneratorSetting>, 2> generator{};
 
     bool help = false;

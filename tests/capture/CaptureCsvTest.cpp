@@ -1,5 +1,3 @@
-#include "capture/CaptureCsv.h"
-
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "acquisition/FrameMaker.h"
+#include "capture/CaptureCsv.h"
 
 namespace velmora {
 namespace {
@@ -36,9 +35,9 @@ class DecimalCommaLocale {
 
 FrameRecord Record(int probe1, int scale1, int probe2, int scale2) {
     FrameRecord r;
-    r.frame = testing::MakeFrame([](int i) { return static_cast<int16_t>(i - 1024); },
-                                 [](int i) { return static_cast<int16_t>((i * 37) % 4095 - 2047); },
-                                 512);
+    r.frame =
+        testing::MakeFrame([](int i) { return static_cast<int16_t>(i - 1024); },
+                           [](int i) { return static_cast<int16_t>((i * 37) % 4095 - 2047); }, 512);
     r.inputs.sweepIndex = 1;
     r.inputs.chan1Probe = probe1;
     r.inputs.scale1 = scale1;
@@ -85,7 +84,8 @@ Table Read(const std::string& text) {
 
 TEST(CaptureCsv, SamplesReadBackAsTheCountsThroughTheVoltsFactorInEveryLocale) {
     DecimalCommaLocale locale;
-    ASSERT_TRUE(locale.Active()) << "no decimal-comma locale: install-deps.sh generates de_DE.UTF-8";
+    ASSERT_TRUE(locale.Active())
+        << "no decimal-comma locale: install-deps.sh generates de_DE.UTF-8";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
     ASSERT_STREQ(probe, "1,5");  // the process really prints numbers with a comma now

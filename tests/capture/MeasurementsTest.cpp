@@ -1,5 +1,3 @@
-#include "capture/Measurements.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include <optional>
 
 #include "acquisition/FrameMaker.h"
+#include "capture/Measurements.h"
 
 namespace velmora {
 namespace {
@@ -38,9 +37,9 @@ std::function<int16_t(int)> Level(int value, int noise = 0) {
 struct Case {
     const char* name;
     std::function<int16_t(int)> signal;
-    double vpp, mean, rms;          // expected, in counts (volts at one volt a count)
-    std::optional<double> hz;       // expected frequency; nothing: must be empty
-    std::optional<double> duty;     // percent, when checked
+    double vpp, mean, rms;       // expected, in counts (volts at one volt a count)
+    std::optional<double> hz;    // expected frequency; nothing: must be empty
+    std::optional<double> duty;  // percent, when checked
     bool clipped;
 };
 
@@ -78,7 +77,8 @@ TEST(Measurements, KnownSignalsGiveTheirFigures) {
         if (c.rms >= 0) {
             EXPECT_NEAR(m.rms, c.rms, 0.005 * c.rms);
         }
-        EXPECT_NEAR(m.acRms * m.acRms, m.rms * m.rms - m.mean * m.mean, 1e-6 * m.rms * m.rms + 1e-9);
+        EXPECT_NEAR(m.acRms * m.acRms, m.rms * m.rms - m.mean * m.mean,
+                    1e-6 * m.rms * m.rms + 1e-9);
         EXPECT_EQ(m.clipped, c.clipped);
         ASSERT_EQ(m.frequency.has_value(), c.hz.has_value());
         EXPECT_EQ(m.period.has_value(), c.hz.has_value());

@@ -79,8 +79,8 @@ TEST_F(CaptureCommandTest, WireIsTheWindowsStartUpThenEachSettingAndTheSineIsMea
     std::string err;
     ASSERT_EQ(Capture("--port " + port +
                           " --ch1-range 12 --trigger ch1 --slope rise --level -500 --position 300"
-                          " --gen1 sine,1000,1 --quiet -o " + dir_ + "/s.csv --measure " + dir_ +
-                          "/m.csv",
+                          " --gen1 sine,1000,1 --quiet -o " +
+                          dir_ + "/s.csv --measure " + dir_ + "/m.csv",
                       err),
               0)
         << err;

@@ -43,8 +43,8 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
       image_(kClientWidth, kClientHeight, QImage::Format_RGB32),
       canvas_(image_),
       errors_(canvas_, errors),
-      form_(std::make_unique<TForm2>(FormServices{ports, settings, clock, canvas_, errors_,
-                                                          wallClock_, files_})) {
+      form_(std::make_unique<TForm2>(
+          FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Also the application's font, so that the picture's labels use it too.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "controls/Canvas.h"
 #include "gui/win32/WindowsApi.h"
@@ -26,6 +27,9 @@ class GdiCanvas final : public Canvas {
     HDC Dc() const { return dc_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The picture's pixels as they are now: Height() rows of Width() values,
+    // top row first, each 0x00RRGGBB.
+    std::vector<uint32_t> CopyPixels() const;
     // A new bitmap of the new size with the old picture at its top left; new
     // area shows the background. When no bitmap of that size can be made the
     // old one stays (and false is returned).
@@ -39,10 +43,11 @@ class GdiCanvas final : public Canvas {
     void SetTextColor(Rgb color) override;
 
   private:
-    HBITMAP NewBitmap(int width, int height);
+    HBITMAP NewBitmap(int width, int height, void*& bits);
 
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
+    const uint32_t* bits_ = nullptr;  // the bitmap's memory
     HGDIOBJ originalBitmap_ = nullptr;
     HPEN pen_ = nullptr;
     HGDIOBJ originalPen_ = nullptr;

@@ -24,8 +24,12 @@ LocalTime Win32WallClock::Now() {
         default:  // TIME_ZONE_ID_INVALID: no rules known, taken as UTC
             break;
     }
-    return LocalTime{local.wYear,   local.wMonth,  local.wDay,
-                     local.wHour,   local.wMinute, local.wSecond,
+    return LocalTime{local.wYear,
+                     local.wMonth,
+                     local.wDay,
+                     local.wHour,
+                     local.wMinute,
+                     local.wSecond,
                      static_cast<int32_t>(-bias)};
 }
 
