@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <string>
+#include <optional>
 
 #include "acquisition/TraceDisplay.h"
 #include "capture/Measurements.h"
@@ -18,38 +18,59 @@ constexpr int kRowHeight = 15;
 constexpr int kColumns[] = {0, 28, 108, 200, 282};  // CH, Vpp, Mean, RMS, f
 constexpr Rgb kBlack{0, 0, 0};
 
-// Four significant digits, fixed point: 1.000, 12.34, 353.6, 1000.
-void AppendFixed(std::string& out, double value) {
-    const double size = std::fabs(value);
-    const int magnitude = size >= 1 ? static_cast<int>(std::floor(std::log10(size))) : 0;
-    const int decimals = magnitude >= 3 ? 0 : 3 - magnitude;
-    std::array<char, 32> text{};
-    const auto r = std::to_chars(text.data(), text.data() + text.size(), value,
-                                 std::chars_format::fixed, decimals);
-    out.append(text.data(), r.ptr);
+// One value's text in fixed storage: the readout is drawn at every frame.
+class ValueText {
+  public:
+    const char* Text() const { return text_.data(); }
+
+    ValueText& Append(const char* part) {
+        while (*part != '\0' && size_ + 1 < text_.size()) text_[size_++] = *part++;
+        text_[size_] = '\0';
+        return *this;
+    }
+    // Four significant digits, fixed point: 1.000, 12.34, 353.6, 1000.
+    ValueText& Append(double value) {
+        const double size = std::fabs(value);
+        const int magnitude = size >= 1 ? static_cast<int>(std::floor(std::log10(size))) : 0;
+        const int decimals = magnitude >= 3 ? 0 : 3 - magnitude;
+        const auto r = std::to_chars(text_.data() + size_, text_.data() + text_.size() - 1, value,
+                                     std::chars_format::fixed, decimals);
+        if (r.ec == std::errc()) size_ = static_cast<std::size_t>(r.ptr - text_.data());
+        text_[size_] = '\0';
+        return *this;
+    }
+
+  private:
+    std::array<char, 40> text_{};
+    std::size_t size_ = 0;
+};
+
+ValueText Volts(const char* label, double value) {
+    const bool milli = std::fabs(value) < 1;
+    ValueText t;
+    t.Append(label).Append(" ").Append(milli ? value * 1000 : value).Append(milli ? " mV" : " V");
+    return t;
 }
 
-std::string Scaled(const char* label, double value, const char* unit, const char* milliOrKilo,
-                   bool kilo) {
-    std::string text = std::string(label) + " ";
-    const bool small = !kilo && std::fabs(value) < 1;
-    const bool large = kilo && std::fabs(value) >= 1000;
-    AppendFixed(text, small ? value * 1000 : large ? value / 1000 : value);
-    return text + " " + (small || large ? milliOrKilo : "") + unit;
-}
-
-std::string Volts(const char* label, double value) { return Scaled(label, value, "V", "m", false); }
-
-std::string Hertz(const std::optional<double>& value) {
-    return value ? Scaled("f", *value, "Hz", "k", true) : std::string("f ---");
+ValueText Hertz(const std::optional<double>& value) {
+    ValueText t;
+    if (!value) {
+        t.Append("f ---");
+        return t;
+    }
+    const bool kilo = std::fabs(*value) >= 1000;
+    t.Append("f ").Append(kilo ? *value / 1000 : *value).Append(kilo ? " kHz" : " Hz");
+    return t;
 }
 
 void DrawRow(Canvas& canvas, int left, int y, int channel, const ChannelMeasurements& m) {
-    const std::string texts[] = {channel == 0 ? "CH1" : "CH2", Volts("Vpp", m.peakToPeak),
-                                 Volts("Mean", m.mean), Volts("RMS", m.rms), Hertz(m.frequency)};
+    ValueText name;
+    name.Append(channel == 0 ? "CH1" : "CH2");
+    const ValueText texts[] = {name, Volts("Vpp", m.peakToPeak), Volts("Mean", m.mean),
+                               Volts("RMS", m.rms), Hertz(m.frequency)};
     canvas.SetTextColor(channel == 0 ? kTrace1Color : kTrace2Color);
     for (std::size_t i = 0; i < std::size(texts); ++i) {
-        canvas.TextOut(left + kColumns[i], y, texts[i].c_str());
+        canvas.TextOut(left + kColumns[i], y, texts[i].Text());
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <stdexcept>
 
 #include "app/ControlLayout.h"
 #include "capture/FrameFiles.h"
@@ -108,8 +109,10 @@ void MainWindow::SaveFrame() {
     saveFolder_ = QFileInfo(chosen).absolutePath();
     QByteArray png;
     QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+        Run([] { throw std::runtime_error("Cannot save the picture: the PNG encoder failed"); });
+        return;
+    }
     const std::string base = CaptureBaseName(chosen.toStdString());
     Run([&] { form_->SaveFrame(frame, base, png.toStdString()); });
 }
