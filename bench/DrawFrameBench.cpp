@@ -25,6 +25,7 @@ class NullCanvas final : public velmora::Canvas {
     void LineTo(int x, int y) override { sum_ += x ^ y; }
     void Rectangle(int, int, int, int) override {}
     void TextOut(int, int, const char*) override {}
+    void SetTextColor(velmora::Rgb) override {}
     long Sum() const { return sum_; }
 
   private:

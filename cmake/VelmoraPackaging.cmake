@@ -1,8 +1,8 @@
-# Installing Velmora like any Linux desktop program: the two programs, the
+# Installing Velmora like any Linux desktop program: the three programs, the
 # desktop entry, the icon in the hicolor theme, the AppStream metainfo, the
 # manual pages and the Debian documents, and the .deb that CPack builds from
 # exactly these install rules. Only the desktop build has anything to install.
-if(NOT TARGET velmora OR NOT TARGET velmora-instrument)
+if(NOT TARGET velmora OR NOT TARGET velmora-instrument OR NOT TARGET velmora-capture)
   return()
 endif()
 
@@ -56,8 +56,9 @@ install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/sca
 # native, whose changelog is called changelog.gz.
 configure_file(${packaging_src}/velmora.1 ${packaging_out}/velmora.1 @ONLY)
 configure_file(${packaging_src}/velmora-instrument.1 ${packaging_out}/velmora-instrument.1 @ONLY)
+configure_file(${packaging_src}/velmora-capture.1 ${packaging_out}/velmora-capture.1 @ONLY)
 configure_file(${packaging_src}/changelog ${packaging_out}/changelog @ONLY)
-foreach(file velmora.1 velmora-instrument.1 changelog)
+foreach(file velmora.1 velmora-instrument.1 velmora-capture.1 changelog)
   add_custom_command(
     OUTPUT ${packaging_out}/${file}.gz
     COMMAND ${GZIP} -9nkf ${packaging_out}/${file}
@@ -69,13 +70,13 @@ add_custom_target(velmora_packaging_files ALL DEPENDS ${generated})
 configure_file(${packaging_src}/${VELMORA_APP_ID}.metainfo.xml.in
                ${packaging_out}/${VELMORA_APP_ID}.metainfo.xml @ONLY)
 
-install(TARGETS velmora velmora-instrument RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS velmora velmora-instrument velmora-capture RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${packaging_src}/${VELMORA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging_out}/${VELMORA_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${packaging_out}/velmora.1.gz ${packaging_out}/velmora-instrument.1.gz
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+              ${packaging_out}/velmora-capture.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${packaging_src}/copyright ${packaging_out}/changelog.gz DESTINATION ${doc_dir})
 
 # The Debian package. Its dependencies are what dpkg-shlibdeps finds the
@@ -94,8 +95,10 @@ slope, level and position, Hold), shows each channel's time trace and
 spectrum, and sets each generator channel's waveform, frequency and
 amplitude.
 
-The package also holds velmora-instrument, a virtual instrument on a
-pseudo-terminal for trying the program without hardware.")
+The package also holds velmora-capture, which writes the instrument's
+frames, spectra and measurements to CSV files for scripts and data logging,
+and velmora-instrument, a virtual instrument on a pseudo-terminal for trying
+the programs without hardware.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})

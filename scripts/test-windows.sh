@@ -134,6 +134,17 @@ restart_wineserver  # the mount manager reads the key when Wine starts
 VELMORA_TEST_COM=5 VELMORA_TEST_FLOOD_COM=6 VELMORA_TEST_STUCK_COM=7 VELMORA_TEST_VANISH_COM=8 \
   run 120 build-win/tests/velmora_system_win32_port_tests.exe
 
+echo "== velmora-capture.exe against the virtual instrument on COM5"
+capture_csv=$(winepath -w "$work/capture.csv" 2>/dev/null)
+run 60 build-win/bin/velmora-capture.exe --port COM5 --quiet -o "$capture_csv"
+rows=$(grep -c '^[0-9]' "$work/capture.csv" || true)
+[ "$rows" = 2048 ] || { echo "velmora-capture.exe wrote $rows rows, not 2048" >&2; exit 1; }
+status=0
+run 60 build-win/bin/velmora-capture.exe --port COM199 --quiet 2>"$work/capture.err" || status=$?
+cat "$work/capture.err"
+[ "$status" = 1 ] && grep -q 'COM199.*does not exist' "$work/capture.err" ||
+  { echo "a missing COM199 gave status $status" >&2; exit 1; }
+
 cleanup
 trap - EXIT
 

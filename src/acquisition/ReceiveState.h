@@ -23,6 +23,7 @@ struct ReceiveState {
     uint32_t replyDeadline = 0;   // ReplyDeadline
     int32_t timerInterval = 200;  // TimerInterval, copied from the timer at start-up
     uint32_t framesReceived = 0;  // complete frames since start-up, for diagnostics
+    uint32_t requestsSent = 0;    // data requests since start-up; a frame answers the last
 
     // The block the next read fills, or null past the last block.
     uint8_t* CurrentBlock() {

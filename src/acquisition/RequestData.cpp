@@ -20,6 +20,7 @@ void RequestData(SerialLink& link, ReceiveState& rx, Clock& clock) {
     rx.rxCount = 0;
     DrainInput(link, rx, clock);
     rx.requestPending = true;
+    ++rx.requestsSent;
     link.Write(kDataRequest, sizeof kDataRequest);
     rx.replyDeadline = static_cast<uint32_t>(500 / rx.timerInterval) + rx.timerTicks;
 }

@@ -3,6 +3,9 @@
 #include "acquisition/RequestData.h"
 #include "acquisition/TestPattern.h"
 #include "app/ControlLayout.h"
+#include "capture/FrameFiles.h"
+#include "capture/MeasurementReadout.h"
+#include "capture/SampleRate.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
 #include "link/ScaleLabels.h"
@@ -140,7 +143,55 @@ DisplayInputs TForm2::PictureInputs() const {
     return in;
 }
 
-void TForm2::DrawFrame() { picture_.DrawFrame(services_.canvas, rx_.frame, PictureInputs()); }
+void TForm2::DrawFrame() {
+    const DisplayInputs in = PictureInputs();
+    DrawPicture(rx_.frame, in);
+    KeepShownFrame(in);
+    if (readoutShown_) {
+        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, kFrameSampleRateHz);
+    }
+    if (onFrameShown) onFrameShown(shown_);
+}
+
+void TForm2::DrawPicture(const SampleFrame& frame, const DisplayInputs& in) {
+    picture_.DrawFrame(services_.canvas, frame, in);
+}
+
+void TForm2::KeepShownFrame(const DisplayInputs& in) {
+    shown_.frame = rx_.frame;
+    shown_.inputs = in;
+    shown_.settings = SettingsOf(in, SyncSrcBox.ItemIndex(), SyncPolBox.ItemIndex());
+    const int port = ComPort.ItemIndex();
+    SetPortName(shown_, port >= 0 && port < ComPort.Count() ? ComPort.Item(port).c_str()
+                                                            : link_.CommPath());
+    shown_.time = services_.wallClock.Now();
+    shown_.request = rx_.requestsSent;
+    hasShownFrame_ = true;
+}
+
+// The same picture again, in today's window size, with or without the readout.
+void TForm2::ToggleMeasurementReadout() {
+    readoutShown_ = !readoutShown_;
+    if (!hasShownFrame_) return;
+    DisplayInputs in = shown_.inputs;
+    in.clientWidth = Form.ClientWidth();
+    in.clientHeight = Form.ClientHeight();
+    DrawPicture(shown_.frame, in);
+    if (readoutShown_) {
+        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, kFrameSampleRateHz);
+    }
+}
+
+bool TForm2::CanSaveFrame() {
+    if (!hasShownFrame_) Display.Append("Nothing to save: no frame has arrived yet");
+    return hasShownFrame_;
+}
+
+void TForm2::SaveFrame(const FrameRecord& frame, const std::string& base, const std::string& png) {
+    const SaveResult result = SaveFrameFiles(services_.files, base, frame, png, kFrameSampleRateHz);
+    if (!result.written.empty()) Display.Append("Saved " + result.written);
+    if (!result.ok) services_.errors.ShowError(result.error);
+}
 
 void TForm2::ScreenClick() {
     DrawTestPattern(services_.canvas, Form.ClientWidth(), Form.ClientHeight());

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <string>
 
 #include "acquisition/AcquisitionCycle.h"
 #include "acquisition/ReceiveState.h"
 #include "acquisition/TraceDisplay.h"
+#include "capture/FrameRecord.h"
 #include "controls/Canvas.h"
 #include "controls/CheckBox.h"
 #include "controls/EditBox.h"
@@ -19,8 +21,10 @@
 #include "link/SerialLink.h"
 #include "settings/SettingsPanel.h"
 #include "system/Clock.h"
+#include "system/OutputFiles.h"
 #include "system/SerialPort.h"
 #include "system/SettingsStore.h"
+#include "system/WallClock.h"
 
 namespace velmora {
 
@@ -31,6 +35,8 @@ struct FormServices {
     Clock& clock;
     Canvas& canvas;
     ErrorReporter& errors;
+    WallClock& wallClock;  // stamps the frames that are kept
+    OutputFiles& files;    // where saved frames go
 };
 
 // The main window: its controls (as toolkit-free models), the state of the
@@ -78,6 +84,28 @@ class TForm2 {
     void EnableBClick();
     void DefaultsClick();
 
+    // Keeping and measuring what is shown; none of it changes a control, the
+    // wire or the settings file. The frame on the screen is a copy taken when
+    // it was drawn, so Hold keeps it and the next frame does not touch it.
+    bool HasShownFrame() const { return hasShownFrame_; }
+    const FrameRecord& ShownFrame() const { return shown_; }
+    // Runs after every redraw with the frame just drawn (the capture command
+    // records from here).
+    std::function<void(const FrameRecord&)> onFrameShown;
+    // The M key: the measurement readout on or off, and the picture drawn
+    // again from the frame on the screen. Off at start, never stored.
+    void ToggleMeasurementReadout();
+    bool MeasurementReadoutShown() const { return readoutShown_; }
+    // Ctrl+S, first step: whether there is a frame to save (the log says so
+    // when there is not, and no dialog should open).
+    bool CanSaveFrame();
+    // Ctrl+S, second step: `frame` (the shown frame as it was when the user
+    // asked; frames go on arriving while the dialog is open) as BASE.csv,
+    // BASE.png (the picture's encoded bytes) and, with a spectrum box ticked,
+    // BASE-spectrum.csv. The log names what was written; a file that cannot be
+    // written shows the error box.
+    void SaveFrame(const FrameRecord& frame, const std::string& base, const std::string& png);
+
     // Controls, with their design values.
     Window Form;
     ListBox SweepSpeed, SyncSrcBox, SyncPolBox, ComPort;
@@ -106,6 +134,8 @@ class TForm2 {
     SettingsPanel SettingsControls();
     // Redraws the whole picture from the last frame and the controls as they are now.
     void DrawFrame();
+    void DrawPicture(const SampleFrame& frame, const DisplayInputs& in);
+    void KeepShownFrame(const DisplayInputs& in);
     DisplayInputs PictureInputs() const;
 
     FormServices services_;
@@ -114,6 +144,9 @@ class TForm2 {
     ScopeControls scope_;
     AcquisitionCycle acquisition_;
     TraceDisplay picture_;
+    FrameRecord shown_;
+    bool hasShownFrame_ = false;
+    bool readoutShown_ = false;
 };
 
 }  // namespace velmora

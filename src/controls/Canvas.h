@@ -11,7 +11,8 @@ struct Rgb {
 
 // The drawing surface of the window. Coordinates are client pixels, y down;
 // the surface clips, callers do not. The pen starts black and one pixel wide;
-// the brush is white and text is drawn over it; the font is the surface's own.
+// the brush is white and text is drawn over it, black until a text colour is
+// set; the font is the surface's own.
 class Canvas {
   public:
     virtual ~Canvas() = default;
@@ -23,6 +24,8 @@ class Canvas {
     virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
     // `text` is zero-terminated 8-bit text (Latin-1).
     virtual void TextOut(int x, int y, const char* text) = 0;
+    // The colour of text drawn from now on; the pen keeps its own.
+    virtual void SetTextColor(Rgb color) = 0;
 };
 
 }  // namespace velmora

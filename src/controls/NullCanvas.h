@@ -13,6 +13,7 @@ class NullCanvas final : public Canvas {
     void LineTo(int, int) override {}
     void Rectangle(int, int, int, int) override {}
     void TextOut(int, int, const char*) override {}
+    void SetTextColor(Rgb) override {}
 };
 
 }  // namespace velmora

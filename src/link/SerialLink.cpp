@@ -63,6 +63,7 @@ void SerialLink::RefreshPorts(ListBox& comPort) {
 bool SerialLink::OpenPort(int index) {
     port_.reset();
     openFailed_ = false;
+    configured_ = false;
     if (index < 0 || static_cast<std::size_t>(index) >= portNumbers_.size()) return false;
 
     const std::string& path = portNumbers_[static_cast<std::size_t>(index)].path;
@@ -88,7 +89,8 @@ bool SerialLink::OpenPort(int index) {
     }
     Log(CommPath());
     Log("   opened");
-    return Configure();
+    configured_ = Configure();
+    return configured_;
 }
 
 bool SerialLink::Configure() {

@@ -40,6 +40,8 @@ class SerialLink {
     const char* CommPath() const { return commPath_.data(); }
     bool IsOpen() const { return port_ != nullptr; }
     bool OpenFailed() const { return openFailed_; }
+    // The port is open and took the instrument's line settings and time-outs.
+    bool Configured() const { return configured_; }
 
   private:
     void FillList(ListBox& comPort);
@@ -52,6 +54,7 @@ class SerialLink {
     std::array<char, kCommPathBytes> commPath_{'C', 'O', 'M', '5'};  // CommPath
     std::unique_ptr<SerialPort> port_;  // CommHandle; null when not open
     bool openFailed_ = false;           // CommHandle holds "invalid"
+    bool configured_ = false;
 };
 
 }  // namespace velmora

@@ -25,7 +25,8 @@ class InstrumentSession {
         started_ = StartInstrument(options);
         ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
         form_ =
-            std::make_unique<TForm2>(FormServices{*ports_, settings_, clock_, canvas_, errors_});
+            std::make_unique<TForm2>(FormServices{*ports_, settings_, clock_, canvas_, errors_,
+                                                  wallClock_, files_});
     }
     ~InstrumentSession() {
         form_.reset();
@@ -76,6 +77,8 @@ class InstrumentSession {
     SteadyClock clock_;
     NullCanvas canvas_;
     RecordingErrors errors_;
+    FixedWallClock wallClock_;
+    FakeOutputFiles files_;
     std::unique_ptr<TForm2> form_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "app/TForm2.h"
 #include "controls/NullCanvas.h"
+#include "support/FakeOutputFiles.h"
 #include "support/FakeSerialPort.h"
 #include "support/FakeSettingsStore.h"
 #include "support/VirtualClock.h"
@@ -26,10 +27,13 @@ struct FormFixture {
     NullCanvas nullCanvas;
     Canvas* canvas = &nullCanvas;
     RecordingErrors errors;
+    FixedWallClock wallClock;
+    FakeOutputFiles files;
 
     TForm2& Form() {
         if (!form)
-            form = std::make_unique<TForm2>(FormServices{ports, settings, clock, *canvas, errors});
+            form = std::make_unique<TForm2>(
+                FormServices{ports, settings, clock, *canvas, errors, wallClock, files});
         return *form;
     }
     std::unique_ptr<TForm2> form;

@@ -27,6 +27,8 @@ class RecordingCanvas final : public Canvas {
     void LineTo(int x, int y) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
+    void SetTextColor(Rgb color) override { textColor_ = color; }
+    Rgb TextColor() const { return textColor_; }
 
     const std::vector<Op>& Ops() const { return ops_; }
     // Forgets the calls but keeps the pen, the current point and the storage.
@@ -44,6 +46,7 @@ class RecordingCanvas final : public Canvas {
   private:
     std::vector<Op> ops_;
     Rgb pen_;
+    Rgb textColor_;
     int x_ = 0, y_ = 0;
 };
 

@@ -1,16 +1,23 @@
 #include "gui/qt/MainWindow.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <stdexcept>
 
 #include "app/ControlLayout.h"
+#include "capture/FrameFiles.h"
 #include "gui/qt/AppIcon.h"
 #include "gui/qt/ControlFactory.h"
 #include "gui/qt/ScrollBarWidget.h"
@@ -37,7 +44,8 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
       image_(kClientWidth, kClientHeight, QImage::Format_RGB32),
       canvas_(image_),
       errors_(canvas_, errors),
-      form_(std::make_unique<TForm2>(FormServices{ports, settings, clock, canvas_, errors_})) {
+      form_(std::make_unique<TForm2>(
+          FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Also the application's font, so that the picture's labels use it too.
@@ -46,6 +54,7 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
     setWindowIcon(LoadAppIcon());
     image_.fill(palette().color(QPalette::Window));
     BuildControls();
+    AddKeys();
     form_->Form.onChanged = [this] { MirrorWindow(); };
     MirrorWindow();
     Run([this] { form_->FormCreate(); });
@@ -72,6 +81,51 @@ void MainWindow::Run(const std::function<void()>& event) {
     painting_ = false;
     canvas_.End();
     update();
+}
+
+// Ctrl+S saves the frame on the screen; M shows or hides the measurements,
+// except in a text box, which takes the key as the letter it types.
+void MainWindow::AddKeys() {
+    askSaveName = [this](const QString& proposed) { return AskSaveNameInDialog(proposed); };
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    connect(save, &QShortcut::activated, this, [this] { SaveFrame(); });
+    auto* readout = new QShortcut(QKeySequence(Qt::Key_M), this);
+    connect(readout, &QShortcut::activated, this,
+            [this] { Run([this] { form_->ToggleMeasurementReadout(); }); });
+}
+
+// The frame and the picture are taken when the user asks: ticks go on while
+// the dialog is open.
+void MainWindow::SaveFrame() {
+    bool ready = false;
+    Run([&] { ready = form_->CanSaveFrame(); });
+    if (!ready) return;
+    const FrameRecord frame = form_->ShownFrame();
+    const QImage picture = image_.copy();
+    const QString folder = saveFolder_.isEmpty() ? QDir::currentPath() : saveFolder_;
+    const QString name = QString::fromLatin1(ProposedCaptureName(wallClock_.Now()).c_str());
+    const QString chosen = askSaveName(QDir(folder).filePath(name));
+    if (chosen.isEmpty()) return;
+    saveFolder_ = QFileInfo(chosen).absolutePath();
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
+        Run([] { throw std::runtime_error("Cannot save the picture: the PNG encoder failed"); });
+        return;
+    }
+    const std::string base = CaptureBaseName(chosen.toStdString());
+    Run([&] { form_->SaveFrame(frame, base, png.toStdString()); });
+}
+
+QString MainWindow::AskSaveNameInDialog(const QString& proposed) {
+    QFileDialog dialog(this, QStringLiteral("Save frame (CSV and PNG)"), proposed,
+                       QStringLiteral("Samples (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(proposed);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
 }
 
 void MainWindow::BuildControls() {

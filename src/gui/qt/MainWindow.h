@@ -9,6 +9,8 @@
 #include "controls/Dispatcher.h"
 #include "gui/qt/CanvasPausingReporter.h"
 #include "gui/qt/QImageCanvas.h"
+#include "system/posix/PosixOutputFiles.h"
+#include "system/posix/PosixWallClock.h"
 
 class QTimer;
 
@@ -32,6 +34,9 @@ class MainWindow final : public QWidget {
     ~MainWindow() override;
 
     TForm2& Form() { return *form_; }
+    // Asks where to save the frame (proposing a path); empty when the user
+    // cancels. The system's save dialog unless a test puts in its own.
+    std::function<QString(const QString& proposed)> askSaveName;
     // The picture the canvas draws into and the window shows.
     QImage& Picture() { return image_; }
     const QImage& Picture() const { return image_; }
@@ -49,6 +54,9 @@ class MainWindow final : public QWidget {
 
   private:
     void Run(const std::function<void()>& event);
+    void AddKeys();
+    void SaveFrame();
+    QString AskSaveNameInDialog(const QString& proposed);
     void BuildControls();
     void DockScrollBars();
     void FitToClient();
@@ -61,6 +69,8 @@ class MainWindow final : public QWidget {
     bool OnSurface(QPoint at) const;
 
     Dispatcher dispatch_;
+    PosixWallClock wallClock_;
+    PosixOutputFiles files_;
     QImage image_;
     QImageCanvas canvas_;
     CanvasPausingReporter errors_;
@@ -78,6 +88,7 @@ class MainWindow final : public QWidget {
     } requested_;
     bool restorePending_ = false;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
+    QString saveFolder_;     // the folder of the last save in this run
 };
 
 }  // namespace velmora

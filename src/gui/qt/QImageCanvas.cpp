@@ -124,10 +124,12 @@ void QImageCanvas::TextOut(int x, int y, const char* text) {
     if (std::max(std::abs(int64_t{x}), std::abs(int64_t{y})) > kFar) return;
     Open open(*this);
     if (!painter_.isActive()) return;
-    // Text has a colour of its own (black), not the pen's.
-    painter_.setPen(Qt::black);
+    // Text has a colour of its own, not the pen's.
+    painter_.setPen(text_);
     painter_.drawText(x, y + ascent_, QString::fromLatin1(text));
     painter_.setPen(Pen());
 }
+
+void QImageCanvas::SetTextColor(Rgb color) { text_ = QColor(color.r, color.g, color.b); }
 
 }  // namespace velmora

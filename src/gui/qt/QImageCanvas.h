@@ -15,7 +15,7 @@ namespace velmora {
 // each covers its start pixel but not its end point (see LineRaster), and they
 // are written straight into the image's memory, which is several times faster
 // than a painter for a dense trace. Rectangles (white brush, outline in the
-// pen colour) and text (black over the white brush, in the application font,
+// pen colour) and text (black unless set otherwise, over the white brush, in the application font,
 // its top left corner at the given point) go through a QPainter, whose raster
 // engine writes to the image at once, so every operation lands in call order.
 // Coordinates outside the image are clipped.
@@ -40,6 +40,7 @@ class QImageCanvas final : public Canvas {
     void LineTo(int x, int y) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
+    void SetTextColor(Rgb color) override;
 
   private:
     class Open;  // keeps a painter open for the length of one call
@@ -50,6 +51,7 @@ class QImageCanvas final : public Canvas {
     QImage& image_;
     QPainter painter_;
     QColor pen_{Qt::black};
+    QColor text_{Qt::black};
     QPoint current_;
     int ascent_ = 0;
     LineRaster raster_;  // over the image while the painter is open

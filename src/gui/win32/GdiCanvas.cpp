@@ -15,7 +15,9 @@ constexpr std::size_t kTextCapacity = 256;
 GdiCanvas::GdiCanvas(int width, int height, HFONT font, COLORREF background)
     : dc_(CreateCompatibleDC(nullptr)), background_(background) {
     if (dc_ == nullptr) throw std::runtime_error("cannot create the window's picture");
-    bitmap_ = NewBitmap(width, height);
+    void* bits = nullptr;
+    bitmap_ = NewBitmap(width, height, bits);
+    bits_ = static_cast<const uint32_t*>(bits);
     if (bitmap_ == nullptr) throw std::runtime_error("cannot create the window's picture");
     width_ = width;
     height_ = height;
@@ -30,7 +32,7 @@ GdiCanvas::GdiCanvas(int width, int height, HFONT font, COLORREF background)
     originalFont_ = SelectObject(dc_, font);
     SetBkMode(dc_, OPAQUE);
     SetBkColor(dc_, RGB(255, 255, 255));
-    SetTextColor(dc_, RGB(0, 0, 0));
+    ::SetTextColor(dc_, RGB(0, 0, 0));
     SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
 }
 
@@ -44,7 +46,7 @@ GdiCanvas::~GdiCanvas() {
     DeleteDC(dc_);
 }
 
-HBITMAP GdiCanvas::NewBitmap(int width, int height) {
+HBITMAP GdiCanvas::NewBitmap(int width, int height, void*& bits) {
     if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -53,13 +55,14 @@ HBITMAP GdiCanvas::NewBitmap(int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+    bits = nullptr;
     return CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
 bool GdiCanvas::Resize(int width, int height) {
     if (width == width_ && height == height_) return true;
-    HBITMAP next = NewBitmap(width, height);
+    void* bits = nullptr;
+    HBITMAP next = NewBitmap(width, height, bits);
     if (next == nullptr) return false;
     HDC copy = CreateCompatibleDC(dc_);
     HGDIOBJ before = SelectObject(copy, next);
@@ -73,6 +76,7 @@ bool GdiCanvas::Resize(int width, int height) {
     SelectObject(dc_, next);
     DeleteObject(bitmap_);
     bitmap_ = next;
+    bits_ = static_cast<const uint32_t*>(bits);
     width_ = width;
     height_ = height;
     return true;
@@ -101,6 +105,15 @@ void GdiCanvas::TextOut(int x, int y, const char* text) {
     wchar_t wide[kTextCapacity];
     const std::size_t n = WidenLatin1(text, wide, kTextCapacity);
     TextOutW(dc_, x, y, wide, static_cast<int>(n));
+}
+
+void GdiCanvas::SetTextColor(Rgb color) { ::SetTextColor(dc_, RGB(color.r, color.g, color.b)); }
+
+std::vector<uint32_t> GdiCanvas::CopyPixels() const {
+    GdiFlush();  // GDI may still hold drawing calls back
+    if (bits_ == nullptr) return {};
+    const std::size_t n = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+    return std::vector<uint32_t>(bits_, bits_ + n);
 }
 
 }  // namespace velmora

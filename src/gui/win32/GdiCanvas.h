@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "controls/Canvas.h"
 #include "gui/win32/WindowsApi.h"
@@ -12,7 +13,7 @@ namespace velmora {
 // and uncovering the window loses nothing. The operations are GDI's own:
 // MoveToEx, LineTo (a 1-pixel solid pen; the end point is not drawn),
 // Rectangle (the white stock brush, outlined with the pen, right and bottom
-// edges exclusive; reversed corners draw nothing) and TextOut (black, over
+// edges exclusive; reversed corners draw nothing) and TextOut (black unless set otherwise, over
 // the white brush, in the window's font, its top left corner at the point).
 // GDI clips to the bitmap. UI thread only.
 class GdiCanvas final : public Canvas {
@@ -26,6 +27,9 @@ class GdiCanvas final : public Canvas {
     HDC Dc() const { return dc_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The picture's pixels as they are now: Height() rows of Width() values,
+    // top row first, each 0x00RRGGBB.
+    std::vector<uint32_t> CopyPixels() const;
     // A new bitmap of the new size with the old picture at its top left; new
     // area shows the background. When no bitmap of that size can be made the
     // old one stays (and false is returned).
@@ -36,12 +40,14 @@ class GdiCanvas final : public Canvas {
     void LineTo(int x, int y) override;
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
+    void SetTextColor(Rgb color) override;
 
   private:
-    HBITMAP NewBitmap(int width, int height);
+    HBITMAP NewBitmap(int width, int height, void*& bits);
 
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
+    const uint32_t* bits_ = nullptr;  // the bitmap's memory
     HGDIOBJ originalBitmap_ = nullptr;
     HPEN pen_ = nullptr;
     HGDIOBJ originalPen_ = nullptr;

@@ -8,8 +8,10 @@
 
 #include "app/ControlBinding.h"
 #include "app/ControlLayout.h"
+#include "capture/FrameFiles.h"
 #include "gui/win32/ControlFactory.h"
 #include "gui/win32/Latin1Text.h"
+#include "gui/win32/PngEncoder.h"
 #include "gui/win32/VelmoraResources.h"
 
 namespace velmora {
@@ -54,9 +56,11 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, SerialPorts& ports, Setting
       memoFont_(13, L"Courier", FIXED_PITCH | FF_MODERN),
       errors_(errors),
       canvas_(kClientWidth, kClientHeight, font_.Get(), GetSysColor(COLOR_BTNFACE)),
-      form_(std::make_unique<TForm2>(FormServices{ports, settings, clock, canvas_, errors_})),
+      form_(std::make_unique<TForm2>(
+          FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})),
       dispatch_([this](const std::function<void()>& event) { Run(event); }),
       designOuter_(DesignOuterSize()) {
+    askSaveName = [this](const std::wstring& proposed) { return AskSaveNameInDialog(proposed); };
     CreateMainWindow();
     try {
         BuildControls();
@@ -318,6 +322,83 @@ void Win32MainWindow::OnClose() {
     KillTimer(hwnd_, kTimerId);
     Run([this] { form_->FormClose(); });
     DestroyWindow(hwnd_);
+}
+
+namespace {
+
+bool Pressed(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// A box the user types into: there M is a letter, not a command.
+bool TypesText(HWND focus) {
+    wchar_t name[16]{};
+    if (focus == nullptr || GetClassNameW(focus, name, 16) == 0) return false;
+    return lstrcmpiW(name, L"Edit") == 0 && (GetWindowLongW(focus, GWL_STYLE) & ES_READONLY) == 0;
+}
+
+}  // namespace
+
+bool Win32MainWindow::TranslateKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !IsWindow(hwnd_)) return false;
+    if (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)) return false;
+    const bool control = Pressed(VK_CONTROL), alt = Pressed(VK_MENU);
+    if (message.wParam == 'S' && control && !alt) {
+        SaveFrame();
+        return true;
+    }
+    if (message.wParam == 'M' && !control && !alt && !TypesText(GetFocus())) {
+        Run([this] { form_->ToggleMeasurementReadout(); });
+        return true;
+    }
+    return false;
+}
+
+// The frame and the picture are taken when the user asks: ticks go on while
+// the dialog is open.
+void Win32MainWindow::SaveFrame() {
+    bool ready = false;
+    Run([&] { ready = form_->CanSaveFrame(); });
+    if (!ready) return;
+    const FrameRecord frame = form_->ShownFrame();
+    const std::vector<uint32_t> picture = canvas_.CopyPixels();
+    const int width = canvas_.Width(), height = canvas_.Height();
+    const std::wstring name = WidenUtf8(ProposedCaptureName(wallClock_.Now()));
+    const std::wstring chosen = askSaveName(SaveFolder() + L"\\" + name);
+    if (chosen.empty()) return;
+    const std::size_t slash = chosen.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) saveFolder_ = chosen.substr(0, slash);
+    std::string png, error;
+    if (!EncodePng(picture, width, height, png, error)) {
+        Run([&] { throw std::runtime_error("Cannot save the picture: " + error); });
+        return;
+    }
+    const std::string base = CaptureBaseName(NarrowToUtf8(chosen));
+    Run([&] { form_->SaveFrame(frame, base, png); });
+}
+
+std::wstring Win32MainWindow::SaveFolder() const {
+    if (!saveFolder_.empty()) return saveFolder_;
+    std::wstring folder(32768, L'\0');
+    const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    folder.resize(n < folder.size() ? n : 0);
+    return folder.empty() ? L"." : folder;
+}
+
+// The system's dialog, in the folder of the proposed path. It must not change
+// the current folder: Config.Ini is kept there.
+std::wstring Win32MainWindow::AskSaveNameInDialog(const std::wstring& proposed) {
+    std::wstring path = proposed;
+    path.resize(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = hwnd_;
+    dialog.lpstrFilter = L"Samples (*.csv)\0*.csv\0";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrTitle = L"Save frame (CSV and PNG)";
+    dialog.lpstrDefExt = L"csv";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!GetSaveFileNameW(&dialog)) return {};
+    return std::wstring(path.c_str());
 }
 
 }  // namespace velmora

@@ -11,6 +11,8 @@
 #include "gui/win32/GdiCanvas.h"
 #include "gui/win32/ScrollBarControl.h"
 #include "gui/win32/WindowsApi.h"
+#include "system/win32/Win32OutputFiles.h"
+#include "system/win32/Win32WallClock.h"
 
 namespace velmora {
 
@@ -39,6 +41,13 @@ class Win32MainWindow {
     // "SyncVoltBar" or "SyncPosBar"), or null.
     HWND ControlHandle(std::string_view name) const;
     void Show(int showCommand);
+    // The window's own keys, seen by the message loop before the controls:
+    // Ctrl+S saves the frame on the screen, M (outside a box that types it)
+    // shows or hides the measurements. True when the message was taken.
+    bool TranslateKey(const MSG& message);
+    // Asks where to save the frame (proposing a path); empty when the user
+    // cancels. The system's save dialog unless a test puts in its own.
+    std::function<std::wstring(const std::wstring& proposed)> askSaveName;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,6 +63,10 @@ class Win32MainWindow {
     void OnMouse(UINT message, LPARAM lParam);
     void OnPaint();
     void OnClose();
+    void SaveFrame();
+    // The folder of the last save in this run, at first the current folder.
+    std::wstring SaveFolder() const;
+    std::wstring AskSaveNameInDialog(const std::wstring& proposed);
     void DockScrollBars();
     void MirrorWindow();
     void ReportGeometry();
@@ -63,6 +76,8 @@ class Win32MainWindow {
     FontHandle font_;
     FontHandle memoFont_;
     ErrorReporter& errors_;
+    Win32WallClock wallClock_;
+    Win32OutputFiles files_;
     GdiCanvas canvas_;
     std::unique_ptr<TForm2> form_;
     Dispatcher dispatch_;
@@ -74,6 +89,7 @@ class Win32MainWindow {
     bool running_ = false;    // an event is in the dispatcher (or its error box)
     bool mirroring_ = false;  // the window follows the model, or the model the window
     bool surfacePressed_ = false;
+    std::wstring saveFolder_;  // the folder of the last save in this run
 };
 
 }  // namespace velmora

@@ -18,10 +18,13 @@ void InitControls() {
     InitCommonControlsEx(&controls);
 }
 
-// Tab moves between the controls, as in a dialog.
-void RunMessageLoop(HWND window) {
+// The window's own keys first; then Tab moves between the controls, as in a
+// dialog.
+void RunMessageLoop(velmora::Win32MainWindow& main) {
+    const HWND window = main.Handle();
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (main.TranslateKey(message)) continue;
         if (IsWindow(window) && IsDialogMessageW(window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -36,7 +39,7 @@ int RunWindow(HINSTANCE instance) {
     velmora::Win32MainWindow window(instance, ports, settings, clock, errors);
     errors.SetOwner(window.Handle());  // from here on the box is modal to the window
     window.Show(SW_SHOWMAXIMIZED);
-    RunMessageLoop(window.Handle());
+    RunMessageLoop(window);
     return 0;
 }
 

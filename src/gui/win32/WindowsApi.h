@@ -5,6 +5,7 @@
 #include <windows.h>
 // windows.h first: the other system headers rely on its types.
 #include <commctrl.h>
+#include <commdlg.h>
 #include <windowsx.h>
 
 #undef TextOut

@@ -3,9 +3,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <filesystem>
 
+#include "capture/MeasurementReadout.h"
 #include "gui/qt/WindowFixture.h"
 #include "instrument/VirtualInstrument.h"
 #include "system/posix/PosixSerialPorts.h"
@@ -117,6 +120,70 @@ TEST_F(LiveScreenshotTest, AFrameFromTheInstrumentShowsGridTracesAndSpectrum) {
     EXPECT_LT(peakTop, ValueY(660));
     EXPECT_GT(peakTop, ValueY(1150));
     EXPECT_GT(TopOf(picture, SampleX(2 * 400), SampleX(2 * 410), kTeal), ValueY(40));
+    EXPECT_TRUE(errors_.messages.empty());
+}
+
+// Every pixel that differs between two pictures lies in the readout's corner.
+void ExpectOnlyTheCornerDiffers(const QImage& a, const QImage& b) {
+    const ReadoutArea corner = MeasurementReadoutArea(a.width());
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) == b.pixel(x, y)) continue;
+            ++changed;
+            ASSERT_TRUE(x >= corner.left && x < corner.right && y >= corner.top &&
+                        y < corner.bottom)
+                << x << "," << y;
+        }
+    }
+    EXPECT_GT(changed, 100);
+}
+
+TEST_F(LiveScreenshotTest, MShowsTheReadoutInItsCornerAndCtrlSWritesTheThreeFiles) {
+    window_ = std::make_unique<MainWindow>(*ports_, settings_, clock_, errors_);
+    window_->resize(1511, 899);
+    window_->show();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    TForm2& form = window_->Form();
+    form.Fft1CheckBox.SetChecked(true);
+    form.Waveform1.UserSelect(1);
+    form.EnableA.UserClick();
+    const uint32_t start = form.Receive().framesReceived;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.Receive().framesReceived >= start + 2; }, 10000));
+    form.HoldBox.SetChecked(true);  // the last frame stays on the screen
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Receive().requestPending; }, 5000));
+    QTest::qWait(250);
+    const QImage before = window_->Picture().copy();
+
+    QTest::keyClick(window_.get(), Qt::Key_M);
+    ASSERT_TRUE(form.MeasurementReadoutShown());
+    const QImage withReadout = window_->Picture().copy();
+    withReadout.save(QCoreApplication::applicationDirPath() + "/../artifacts/window-readout.png");
+    ExpectOnlyTheCornerDiffers(before, withReadout);
+    QTest::keyClick(window_.get(), Qt::Key_M);
+    EXPECT_TRUE(window_->Picture() == before);
+
+    // In a text box M is a letter.
+    window_->findChild<QWidget*>(QStringLiteral("Ampl2"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
+    EXPECT_FALSE(form.MeasurementReadoutShown());
+    EXPECT_EQ(form.Ampl2.Text(), "1.00m");
+
+    QString proposed;
+    const QString base = QString::fromStdString(runtime_) + "/frame";
+    window_->askSaveName = [&](const QString& name) { return proposed = name, base + ".csv"; };
+    QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(QFileInfo(proposed).fileName().startsWith(QStringLiteral("velmora-")));
+    EXPECT_EQ(QImage(base + ".png").size(), window_->Picture().size());
+    EXPECT_EQ(QImage(base + ".png").convertToFormat(QImage::Format_RGB32),
+              window_->Picture().convertToFormat(QImage::Format_RGB32));
+    for (const char* csv : {".csv", "-spectrum.csv"}) {
+        QFile file(base + QString::fromLatin1(csv));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << csv;
+        EXPECT_TRUE(file.readLine().startsWith("# velmora: "));
+    }
+    EXPECT_EQ(form.Display.Lines().back().rfind("Saved " + base.toStdString() + ".csv", 0), 0u);
     EXPECT_TRUE(errors_.messages.empty());
 }
 
