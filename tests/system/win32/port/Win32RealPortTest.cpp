@@ -90,8 +90,16 @@ TEST_F(Win32RealPortTest, DiscoveryListsTheLinkedPortUnderItsDevicePath) {
         return std::strtoul(a.name.c_str() + 3, nullptr, 10) <
                std::strtoul(b.name.c_str() + 3, nullptr, 10);
     }));
+    // A port that is only a dosdevices link, declared nowhere, is listed too.
+    if (const unsigned long dosOnly = PortFromEnvironment("VELMORA_TEST_DOS_ONLY_COM")) {
+        const std::string dosName = "COM" + std::to_string(dosOnly);
+        EXPECT_TRUE(std::any_of(entries.begin(), entries.end(),
+                                [&](const PortEntry& e) { return e.name == dosName; }));
+        const std::vector<uint32_t> registry = RegistryPortNumbers();
+        EXPECT_EQ(std::find(registry.begin(), registry.end(), dosOnly), registry.end());
+    }
     // Which source answered; Wine exports no GetCommPorts, Windows 10 does.
-    const bool commApi = CommApiPortNumbers().has_value();
+    const bool commApi = CommApiPortNumbers(FindGetCommPorts()).has_value();
     std::printf("GetCommPorts %s; SERIALCOMM %zu ports; DOS devices %zu ports\n",
                 commApi ? "present" : "absent", RegistryPortNumbers().size(),
                 DosDevicePortNumbers().size());
