@@ -3,6 +3,7 @@
 #include "acquisition/RequestData.h"
 #include "acquisition/TestPattern.h"
 #include "app/ControlLayout.h"
+#include "controls/DpiScale.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
 #include "link/ScaleLabels.h"
@@ -124,8 +125,10 @@ DisplayInputs TForm2::PictureInputs() const {
     DisplayInputs in;
     in.clientWidth = Form.ClientWidth();
     in.clientHeight = Form.ClientHeight();
-    in.syncVoltBarWidth = kSyncVoltBarWidth;
-    in.syncPosBarHeight = kSyncPosBarHeight;
+    // The bars are docked at their design sizes scaled to the monitor.
+    in.dpi = Form.Dpi();
+    in.syncVoltBarWidth = ToDevicePixels(kSyncVoltBarWidth, in.dpi);
+    in.syncPosBarHeight = ToDevicePixels(kSyncPosBarHeight, in.dpi);
     in.sweepIndex = SweepSpeed.ItemIndex();
     in.chan1Probe = Chan1Probe.ItemIndex();
     in.scale1 = Scale1.ItemIndex();
