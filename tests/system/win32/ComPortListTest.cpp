@@ -46,50 +46,34 @@ TEST(ComPortListTest, EntriesAscendOnceEachWithDevicePathsAndStopAtAHundred) {
     EXPECT_TRUE(ComPortEntries({}).empty());
 }
 
-// Stand-ins for GetCommPorts. The table it fills may be too small, and then
-// it says so and how many there are, as the system's does.
-ULONG Fill(PULONG numbers, ULONG capacity, PULONG found, const std::vector<ULONG>& ports) {
-    *found = static_cast<ULONG>(ports.size());
-    std::copy_n(ports.begin(), std::min<std::size_t>(capacity, ports.size()), numbers);
-    return ports.size() > capacity ? ERROR_MORE_DATA : ERROR_SUCCESS;
-}
-ULONG WINAPI ThreePorts(PULONG numbers, ULONG capacity, PULONG found) {
-    return Fill(numbers, capacity, found, {12, 3, 7});
-}
-ULONG WINAPI HundredFiftyPorts(PULONG numbers, ULONG capacity, PULONG found) {
-    std::vector<ULONG> ports(150);
-    std::iota(ports.rbegin(), ports.rend(), 1u);  // the highest first
-    return Fill(numbers, capacity, found, ports);
-}
-ULONG WINAPI PortsTwiceOver(PULONG numbers, ULONG capacity, PULONG found) {
-    return Fill(numbers, capacity, found, {9, 4, 9});
-}
-
-std::vector<uint32_t> Range(uint32_t first, uint32_t last) {
-    std::vector<uint32_t> numbers(last - first + 1);
-    std::iota(numbers.begin(), numbers.end(), first);
-    return numbers;
+// A stand-in for GetCommPorts: when the table is too small for the ports it
+// says so and how many there are, as the system's does.
+std::vector<ULONG> g_ports;
+ULONG WINAPI FakeGetCommPorts(PULONG numbers, ULONG capacity, PULONG found) {
+    *found = static_cast<ULONG>(g_ports.size());
+    std::copy_n(g_ports.begin(), std::min<std::size_t>(capacity, g_ports.size()), numbers);
+    return g_ports.size() > capacity ? ERROR_MORE_DATA : ERROR_SUCCESS;
 }
 
 TEST(ComPortListTest, DiscoveryJoinsTheSystemsListWithTheDosDevicesLowestHundredAscending) {
+    std::vector<ULONG> many(150);
+    std::iota(many.rbegin(), many.rend(), 1u);  // the highest first
+    std::vector<uint32_t> lowest(100);
+    std::iota(lowest.begin(), lowest.end(), 1u);
     struct Case {
-        const char* what;
-        GetCommPortsFn getCommPorts;
+        std::vector<ULONG> getCommPorts;  // empty: the system has no GetCommPorts
         std::vector<uint32_t> registry, dosDevices, expected;
-    };
-    const Case cases[] = {
-        // The registry is asked only when GetCommPorts is missing.
-        {"GetCommPorts", ThreePorts, {40}, {}, {3, 7, 12}},
-        {"more than 100 ports", HundredFiftyPorts, {}, {}, Range(1, 100)},
-        {"no GetCommPorts", nullptr, {40, 2}, {2, 8}, {2, 8, 40}},
-        {"only a DOS device", ThreePorts, {}, {5, 3}, {3, 5, 7, 12}},
-        {"duplicates", PortsTwiceOver, {}, {4, 9, 4}, {4, 9}},
-        {"DOS devices above 100 ports", HundredFiftyPorts, {}, {200, 1}, Range(1, 100)},
-        {"nothing", nullptr, {}, {}, {}}};
+    } const cases[] = {{{12, 3, 7}, {40}, {}, {3, 7, 12}},  // the registry is asked only without it
+                       {many, {}, {200, 1}, lowest},        // after ERROR_MORE_DATA, the lowest 100
+                       {{}, {40, 2}, {2, 8}, {2, 8, 40}},   // no GetCommPorts
+                       {{12, 3, 7}, {}, {5}, {3, 5, 7, 12}},  // a port only a DOS device knows
+                       {{9, 4, 9}, {4}, {4, 9, 4}, {4, 9}},   // duplicates
+                       {{}, {}, {}, {}}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::vector<PortEntry> entries = DiscoverComPorts(
-            {c.getCommPorts, [&c] { return c.registry; }, [&c] { return c.dosDevices; }});
+        g_ports = c.getCommPorts;
+        const std::vector<PortEntry> entries =
+            DiscoverComPorts({c.getCommPorts.empty() ? nullptr : FakeGetCommPorts,
+                              [&c] { return c.registry; }, [&c] { return c.dosDevices; }});
         std::vector<uint32_t> numbers;
         for (const PortEntry& entry : entries) numbers.push_back(*ComPortNumber(entry.name));
         EXPECT_EQ(numbers, c.expected);

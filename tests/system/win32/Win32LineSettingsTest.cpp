@@ -45,11 +45,8 @@ TEST(Win32LineSettingsTest, FlagsWordKeepsEveryBitItDoesNotOwn) {
         uint32_t asRead;
         uint32_t expected;
     };
-    // 0x1111 is what Wine reports for a fresh pseudo-terminal; every bit set
-    // is what a program that tried every option leaves behind. The fifteen
-    // low bits always end as 0x6091: binary, DTR on, RTS handshake, TX goes
-    // on after XOFF, abort on error, and no parity check, CTS, DSR or
-    // XON/XOFF flow control, error character or NUL stripping.
+    // 0x1111 is what Wine reports for a fresh pseudo-terminal. Whatever came
+    // before, the fifteen low bits end as 0x6091: a binary line.
     const Case cases[] = {{0x00000000, 0x00006091}, {0x00001111, 0x00006091},
                           {0xFFFFFFFF, 0xFFFFE091}, {0x00000F4F, 0x00006091},
                           {0x000070B0, 0x00006091}, {0x80000001, 0x80006091}};

@@ -15,7 +15,6 @@
 #include "acquisition/ReceiveState.h"
 #include "acquisition/RequestData.h"
 #include "link/SerialLink.h"
-#include "system/win32/ComPortList.h"
 #include "system/win32/Win32PortSources.h"
 #include "system/win32/Win32SerialPort.h"
 #include "system/win32/Win32SerialPorts.h"
@@ -102,36 +101,6 @@ TEST_F(Win32RealPortTest, DiscoveryListsTheLinkedPortUnderItsDevicePath) {
         EXPECT_NE(std::find(registry.begin(), registry.end(), instrument_), registry.end());
         EXPECT_NE(std::find(dos.begin(), dos.end(), instrument_), dos.end());
     }
-}
-
-// A port that only a DOS device names, as virtual-port drivers make them
-// (here another name for the instrument's device, which Wine's mount
-// manager made), declared in no SERIALCOMM: listed, and it opens. Wine
-// defines such names for COM1..COM9 only.
-TEST_F(Win32RealPortTest, APortKnownOnlyAsADosDeviceIsListedToo) {
-    char device[256] = {};
-    const std::string instrument = "COM" + std::to_string(instrument_);
-    ASSERT_NE(QueryDosDeviceA(instrument.c_str(), device, sizeof device), 0u);
-    std::string name;
-    for (int n = 9; n > 1 && name.empty(); --n) {
-        char unused[256];
-        const std::string candidate = "COM" + std::to_string(n);
-        if (QueryDosDeviceA(candidate.c_str(), unused, sizeof unused) == 0) name = candidate;
-    }
-    if (name.empty()) GTEST_SKIP() << "COM2..COM9 are all taken";
-    ASSERT_TRUE(DefineDosDeviceA(DDD_RAW_TARGET_PATH, name.c_str(), device));
-    const std::vector<PortEntry> entries = ports_.Discover();
-    const std::vector<uint32_t> registry = RegistryPortNumbers();
-    std::unique_ptr<SerialPort> port;
-    const OpenOutcome opened = ports_.Open(("\\\\.\\" + name).c_str(), port);
-    port.reset();
-    DefineDosDeviceA(DDD_RAW_TARGET_PATH | DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE,
-                     name.c_str(), device);
-    EXPECT_TRUE(std::any_of(entries.begin(), entries.end(), [&](const PortEntry& e) {
-        return e.name == name;
-    })) << name;
-    EXPECT_EQ(std::find(registry.begin(), registry.end(), *ComPortNumber(name)), registry.end());
-    EXPECT_EQ(opened, OpenOutcome::Opened);
 }
 
 TEST_F(Win32RealPortTest, OpenSequenceLogsAndADataRequestBringsOneFrame) {
