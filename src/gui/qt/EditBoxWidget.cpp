@@ -97,6 +97,7 @@ void EditBoxWidget::contextMenuEvent(QContextMenuEvent* event) {
 void EditBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (model_.DigitsOnly() && event->button() == Qt::MiddleButton &&
         QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();  // the selection is inserted at the cursor, replacing nothing
         PasteTypedPart(QClipboard::Selection);
         event->accept();
         return;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/Dispatcher.h"
+#include "controls/DpiScale.h"
 #include "gui/win32/WindowsApi.h"
 
 namespace velmora {
@@ -21,7 +22,7 @@ struct ChildContext {
 
 // What a child's look follows when the window's DPI is known or changes.
 struct ChildScale {
-    int dpi = 96;
+    int dpi = kDesignDpi;
     HFONT font = nullptr;
     HFONT memoFont = nullptr;
 };

@@ -175,6 +175,7 @@ void Win32MainWindow::LayoutControls() {
 // Moved to a monitor of another DPI (or its scale changed): the system
 // suggests the new outer rectangle. Wine 8 never sends this.
 void Win32MainWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == 0) return;
     ApplyDpi(HIWORD(wParam));
     const RECT& r = *reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
