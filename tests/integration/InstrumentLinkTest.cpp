@@ -46,9 +46,8 @@ TEST(InstrumentLinkTest, CommandsReachTheInstrumentWithTheirValues) {
     form.SyncPolBox.UserSelect(0);
     form.SyncVoltBar.SetPosition(-700);
     form.SyncPosBar.SetPosition(300);
-    // The first frame answers start-up's request, sent before the commands,
-    // and may arrive before the instrument has read them; the second is
-    // requested after them, and the instrument answers in order.
+    // The first frame answers start-up's request, which may come before the
+    // instrument has read the commands; the second is requested after them.
     session.TicksUntilFrames(2, 6);
     const InstrumentState s = session.Instrument().Snapshot();
     EXPECT_EQ(s.range[0], 3);

@@ -1,6 +1,5 @@
-// How the window ends, its keyboard focus and DPI, in one table of events, each
-// row on a window of its own with the real error box, shown. The DPI is Wine's
-// LogPixels: test-windows-window.sh runs the table at 96 and at 144 DPI.
+// How the window ends, its focus and DPI: one table of events, a shown window with the real
+// error box for each. test-windows-window.sh runs it at 96 and 144 DPI (Wine's LogPixels).
 #include <cstdlib>
 #include <functional>
 #include <string>
