@@ -76,13 +76,10 @@ echo "at 144 DPI: $(grep -a 'PASSED' "$work/window-dpi.log")"
 # apart so that both show.
 start_com_instrument 5 --noise 40 || fail "the instrument did not start on COM5"
 # Wine also registers the host's own serial devices (/dev/ttyS0 as COM1 and
-# so on); the list (SERIALCOMM and the DOS devices) is in ascending order,
-# so COM5 must be the last one.
-ports=$({
-  timeout 30 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>>"$work/wine.log" | tr -d '\r' |
-    grep -o 'COM[0-9]*$'
-  ls "$WINEPREFIX/dosdevices" | grep -io '^com[0-9]*$' || true
-} | sed 's/^[Cc][Oo][Mm]//' | sort -n | uniq)
+# so on); the list is in ascending order, so COM5 must be the last one. (Its
+# DOS devices are these too: Wine's are those its mount manager made.)
+ports=$(timeout 30 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>>"$work/wine.log" | tr -d '\r' |
+  grep -o 'COM[0-9]*$' | sed 's/COM//' | sort -n | uniq)
 echo "COM ports under Wine: $(echo $ports)"
 [ "$(echo "$ports" | tail -n 1)" = 5 ] || fail "COM5 is not the last COM port"
 index=$(($(echo "$ports" | wc -l) - 1))
