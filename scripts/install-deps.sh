@@ -15,11 +15,13 @@ packages=(
   locales
 )
 case "${1:-}" in
-  # The cross build; librsvg2-bin and icoutils make the program's icon.
+  # The cross build; librsvg2-bin and icoutils make the program's icon, NSIS
+  # and zip the installer and the portable zip.
   windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64
-    librsvg2-bin icoutils) ;;
-  # The Windows tests: Wine, pseudo-terminal peers, the window on a virtual display.
-  wine) packages=(wine wine64 python3 xvfb xdotool imagemagick) ;;
+    librsvg2-bin icoutils nsis zip) ;;
+  # The Windows tests: Wine, pseudo-terminal peers, the window on a virtual
+  # display; lnkinfo and unzip read back the shortcuts and the zip.
+  wine) packages=(wine wine64 python3 xvfb xdotool imagemagick liblnk-utils unzip) ;;
 esac
 
 missing=()

@@ -35,14 +35,15 @@ if [ ! -x build/bin/velmora-instrument ]; then
   cmake --build build -j2 --target velmora-instrument
 fi
 source scripts/wine-prefix.sh
+source scripts/wine-session.sh
 
 work=$(mktemp -d)
 pids=()
 # Wine goes first, while its X display is still there.
 cleanup() {
   local pid
-  rm -f "$WINEPREFIX/dosdevices/com5"
-  timeout 30 wine reg delete 'HKLM\Software\Wine\Ports' /v COM5 /f >/dev/null 2>&1 || true
+  unlink_com 5
+  timeout 30 wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
   timeout 30 wineserver -k >/dev/null 2>&1 || true
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
@@ -53,59 +54,30 @@ fail() {
   echo "FAILED: $*" >&2
   exit 1
 }
-# wait_for SECONDS COMMAND...: polls every 0.2 s until the command succeeds.
-wait_for() {
-  local limit=$(($1 * 5))
-  shift
-  local _
-  for _ in $(seq "$limit"); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-
-# A virtual screen on the first free display number.
-display=""
-for n in $(seq 90 150); do
-  if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
-  timeout -k 5 900 Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  if wait_for 10 test -e "/tmp/.X11-unix/X$n"; then
-    display=":$n"
-    break
-  fi
-done
-[ -n "$display" ] || fail "no X display could be started"
-export DISPLAY=$display
-# Without a window manager Wine draws the frame itself and maximises the
-# window over the whole screen.
-timeout 30 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>>"$work/wine.log"
+start_display || fail "no X display could be started"
 
 # The window binding's own tests need a display too: here they have one.
+# The table of the window's life runs again at 144 DPI (Wine's LogPixels,
+# read when a program starts), as on a laptop's display at 150 %.
 echo "-- velmora_gui_win32_tests.exe"
 timeout -k 10 120 wine build-win/tests/velmora_gui_win32_tests.exe --gtest_brief=1 \
   >"$work/window-tests.log" 2>&1 || { cat "$work/window-tests.log"; fail "the window tests"; }
 ! grep -q SKIPPED "$work/window-tests.log" || fail "window tests skipped with a display there"
 grep -a 'PASSED' "$work/window-tests.log"
+timeout 30 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+VELMORA_TEST_DPI=144 timeout -k 10 120 wine build-win/tests/velmora_gui_win32_tests.exe \
+  --gtest_filter='Win32WindowSessionTest.*' --gtest_brief=1 >"$work/window-dpi.log" 2>&1 ||
+  { cat "$work/window-dpi.log"; fail "the window tests at 144 DPI"; }
+timeout 30 wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
+! grep -q SKIPPED "$work/window-dpi.log" || fail "window tests skipped at 144 DPI"
+echo "at 144 DPI: $(grep -a 'PASSED' "$work/window-dpi.log")"
 
-# The instrument, its port link in the scratch folder; noise sets the flat
-# traces of the two channels apart so that both show.
-XDG_RUNTIME_DIR=$work timeout -k 5 900 build/bin/velmora-instrument --link-name velmora-window \
-  --noise 40 --trace "$work/trace.txt" >"$work/instrument.out" &
-pids+=($!)
-wait_for 10 test -s "$work/instrument.out" || fail "the instrument did not start"
-pty=$(readlink -f "$(head -n 1 "$work/instrument.out")")
-[ -c "$pty" ] || fail "no pseudo-terminal: '$pty'"
-
-# COM5 is a dosdevices link to the pseudo-terminal, declared under Wine's
-# Ports key so that the mount manager registers it (SERIALCOMM) at start.
-ln -sfn "$pty" "$WINEPREFIX/dosdevices/com5"
-timeout 30 wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$pty" /f >/dev/null 2>>"$work/wine.log"
-timeout 30 wineserver -k >/dev/null 2>&1 || true
-timeout 30 wineserver -w >/dev/null 2>&1 || true
+# The instrument on COM5; noise sets the flat traces of the two channels
+# apart so that both show.
+start_com_instrument 5 --noise 40 || fail "the instrument did not start on COM5"
 # Wine also registers the host's own serial devices (/dev/ttyS0 as COM1 and
-# so on); the list is in ascending order, so COM5 must be the last one.
+# so on); the list is in ascending order, so COM5 must be the last one. (Its
+# DOS devices are these too: Wine's are those its mount manager made.)
 ports=$(timeout 30 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>>"$work/wine.log" | tr -d '\r' |
   grep -o 'COM[0-9]*$' | sed 's/COM//' | sort -n | uniq)
 echo "COM ports under Wine: $(echo $ports)"
@@ -123,7 +95,7 @@ window_shown() { xdotool search --name "^$caption\$" >/dev/null 2>&1; }
 wait_for 60 window_shown || fail "no window captioned '$caption'"
 echo "window shown: $caption"
 
-requests() { grep -c '^z$' "$work/trace.txt" 2>/dev/null || true; }
+requests() { data_requests; }
 frames_flowing() { [ "$(requests)" -ge 10 ]; }
 wait_for 30 frames_flowing || fail "fewer than 10 data requests: $(requests)"
 # ComPortClick's request, SweepSpeedClick's sync command while the sync lists

@@ -2,8 +2,10 @@
 # Cross-builds the Windows programs and runs their tests under Wine: the
 # core's unit tests, the Win32 system layer's unit tests, and the Win32
 # serial port against the virtual instrument (the Linux program) on a
-# pseudo-terminal linked into the Wine prefix as a COM port. Every step is
-# bounded in time. Skips (exit 0) only when Wine cannot be installed at all.
+# pseudo-terminal linked into the Wine prefix as a COM port; then the
+# window's (test-windows-window.sh), then the installer and the zip
+# (package-windows.sh, test-windows-package.sh). Every step is bounded in
+# time. Skips (exit 0) only when Wine cannot be installed at all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -149,4 +151,8 @@ cleanup
 trap - EXIT
 
 if [ -x scripts/test-windows-window.sh ]; then scripts/test-windows-window.sh; fi
+
+echo "== Windows installer and zip"
+./scripts/package-windows.sh
+./scripts/test-windows-package.sh
 echo "== Windows tests passed"

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # The Wine prefix the Windows tests run in: build-win/wine, never the user's
-# home. Created once (wineboot, bounded in time); later calls only export it.
+# home (VELMORA_WINEPREFIX names another, such as the installer test's fresh
+# one). Created once (wineboot, bounded in time); later calls only export it.
 # Use with `source scripts/wine-prefix.sh`; run directly it prints the prefix.
 _velmora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$_velmora_root/build-win/wine"
+export WINEPREFIX="${VELMORA_WINEPREFIX:-$_velmora_root/build-win/wine}"
 export WINEDEBUG=-all
 export WINEARCH=win64
 # No Mono or Gecko download dialogs: the tests need neither .NET nor HTML.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu builder: shortcuts that programs (the installer) make under Wine
+# would otherwise become desktop entries in the home folder.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   timeout 180 wineboot -i >/dev/null 2>&1 || true

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "controls/DpiScale.h"
+
 namespace velmora {
 
 // Everything a redraw reads from the window, taken at the moment of drawing.
@@ -22,6 +24,9 @@ struct DisplayInputs {
     bool fft2 = false;
     int32_t syncPosition = 0;  // of the last sync command
     int32_t syncLevel = 0;
+    // The monitor's DPI: the labels' fixed offsets from the grid are design
+    // pixels and grow with it, as the canvas's font does (96: as designed).
+    int dpi = kDesignDpi;
 };
 
 // The plot geometry of the last redraw, also read by the spectrum drawing.

@@ -6,12 +6,26 @@
 #include "acquisition/PlotMapping.h"
 #include "acquisition/SpectrumDisplay.h"
 #include "acquisition/VoltLabel.h"
+#include "controls/DpiScale.h"
 
 namespace velmora {
 
 namespace {
 
 constexpr int kGridLines = 9;  // inner lines each way; the border gets none
+
+// Where the labels stand beside the grid lines, in design pixels: the volt
+// labels 4 below their row, channel 1's 20 from the left edge and channel
+// 2's 60 left of the plot's width; the time labels 20 left of their column
+// and 10 from the top, the frequency labels 16 above the plot's bottom.
+struct LabelOffsets {
+    int voltDown, ch1Left, ch2FromRight, column, timeTop, frequencyUp;
+};
+
+LabelOffsets LabelOffsetsFor(int dpi) {
+    return {ToDevicePixels(4, dpi),  ToDevicePixels(20, dpi), ToDevicePixels(60, dpi),
+            ToDevicePixels(20, dpi), ToDevicePixels(10, dpi), ToDevicePixels(16, dpi)};
+}
 
 void Line(Canvas& canvas, int x1, int y1, int x2, int y2) {
     canvas.MoveTo(x1, y1);
@@ -62,24 +76,26 @@ void TraceDisplay::DrawGraticule(Canvas& canvas, const DisplayInputs& in) {
     const int32_t span2 = SpanFor(in.chan2Probe, in.scale2);
     const bool timeLabels = in.scope1 || in.scope2;
     const bool frequencyLabels = in.fft1 || in.fft2;
+    const LabelOffsets offset = LabelOffsetsFor(in.dpi);
     char labelText[16];
     for (int e = 1; e <= kGridLines; ++e) {
         const int32_t ye = map.HeightPart(e, 10);
         Line(canvas, geometry_.plotLeft, ye, map.Right(), ye);
-        const int32_t labelY = PlotMapping::Narrow(int64_t{ye} + 4);
-        canvas.TextOut(20, labelY, VoltLabel(span1, e).Text());
-        canvas.TextOut(PlotMapping::Narrow(int64_t{geometry_.plotWidth} - 60), labelY,
-                       VoltLabel(span2, e).Text());
+        const int32_t labelY = PlotMapping::Narrow(int64_t{ye} + offset.voltDown);
+        canvas.TextOut(offset.ch1Left, labelY, VoltLabel(span1, e).Text());
+        canvas.TextOut(PlotMapping::Narrow(int64_t{geometry_.plotWidth} - offset.ch2FromRight),
+                       labelY, VoltLabel(span2, e).Text());
         const int32_t xe = map.WidthPart(e, 10);
         Line(canvas, xe, 0, xe, geometry_.plotHeight);
-        const int32_t labelX = PlotMapping::Narrow(int64_t{xe} - 20);
+        const int32_t labelX = PlotMapping::Narrow(int64_t{xe} - offset.column);
         if (timeLabels) {
             std::snprintf(labelText, sizeof labelText, "%d mSec", 2 * e);
-            canvas.TextOut(labelX, 10, labelText);
+            canvas.TextOut(labelX, offset.timeTop, labelText);
         }
         if (frequencyLabels) {
             std::snprintf(labelText, sizeof labelText, "%d KHz", 5 * e);
-            canvas.TextOut(labelX, PlotMapping::Narrow(int64_t{geometry_.plotHeight} - 16),
+            canvas.TextOut(labelX,
+                           PlotMapping::Narrow(int64_t{geometry_.plotHeight} - offset.frequencyUp),
                            labelText);
         }
     }

@@ -6,6 +6,7 @@
 #include "capture/FrameFiles.h"
 #include "capture/MeasurementReadout.h"
 #include "capture/SampleRate.h"
+#include "controls/DpiScale.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
 #include "link/ScaleLabels.h"
@@ -127,8 +128,10 @@ DisplayInputs TForm2::PictureInputs() const {
     DisplayInputs in;
     in.clientWidth = Form.ClientWidth();
     in.clientHeight = Form.ClientHeight();
-    in.syncVoltBarWidth = kSyncVoltBarWidth;
-    in.syncPosBarHeight = kSyncPosBarHeight;
+    // The bars are docked at their design sizes scaled to the monitor.
+    in.dpi = Form.Dpi();
+    in.syncVoltBarWidth = ToDevicePixels(kSyncVoltBarWidth, in.dpi);
+    in.syncPosBarHeight = ToDevicePixels(kSyncPosBarHeight, in.dpi);
     in.sweepIndex = SweepSpeed.ItemIndex();
     in.chan1Probe = Chan1Probe.ItemIndex();
     in.scale1 = Scale1.ItemIndex();
@@ -148,7 +151,8 @@ void TForm2::DrawFrame() {
     DrawPicture(rx_.frame, in);
     KeepShownFrame(in);
     if (readoutShown_) {
-        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, kFrameSampleRateHz);
+        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, in.dpi,
+                               kFrameSampleRateHz);
     }
     if (onFrameShown) onFrameShown(shown_);
 }
@@ -173,12 +177,18 @@ void TForm2::KeepShownFrame(const DisplayInputs& in) {
 void TForm2::ToggleMeasurementReadout() {
     readoutShown_ = !readoutShown_;
     if (!hasShownFrame_) return;
+    // The picture's settings as they were, in the window as it is now.
+    const DisplayInputs now = PictureInputs();
     DisplayInputs in = shown_.inputs;
-    in.clientWidth = Form.ClientWidth();
-    in.clientHeight = Form.ClientHeight();
+    in.clientWidth = now.clientWidth;
+    in.clientHeight = now.clientHeight;
+    in.dpi = now.dpi;
+    in.syncVoltBarWidth = now.syncVoltBarWidth;
+    in.syncPosBarHeight = now.syncPosBarHeight;
     DrawPicture(shown_.frame, in);
     if (readoutShown_) {
-        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, kFrameSampleRateHz);
+        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, in.dpi,
+                               kFrameSampleRateHz);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "acquisition/TraceDisplay.h"
 #include "capture/Measurements.h"
+#include "controls/DpiScale.h"
 
 namespace velmora {
 namespace {
@@ -63,35 +64,36 @@ ValueText Hertz(const std::optional<double>& value) {
     return t;
 }
 
-void DrawRow(Canvas& canvas, int left, int y, int channel, const ChannelMeasurements& m) {
+void DrawRow(Canvas& canvas, int left, int y, int dpi, int channel, const ChannelMeasurements& m) {
     ValueText name;
     name.Append(channel == 0 ? "CH1" : "CH2");
     const ValueText texts[] = {name, Volts("Vpp", m.peakToPeak), Volts("Mean", m.mean),
                                Volts("RMS", m.rms), Hertz(m.frequency)};
     canvas.SetTextColor(channel == 0 ? kTrace1Color : kTrace2Color);
     for (std::size_t i = 0; i < std::size(texts); ++i) {
-        canvas.TextOut(left + kColumns[i], y, texts[i].Text());
+        canvas.TextOut(left + ToDevicePixels(kColumns[i], dpi), y, texts[i].Text());
     }
 }
 
 }  // namespace
 
-ReadoutArea MeasurementReadoutArea(int clientWidth) {
-    return ReadoutArea{clientWidth - kWidth, kTop, clientWidth - kRightMargin,
-                       kTop + 2 * kRowHeight};
+ReadoutArea MeasurementReadoutArea(int clientWidth, int dpi) {
+    return ReadoutArea{clientWidth - ToDevicePixels(kWidth, dpi), ToDevicePixels(kTop, dpi),
+                       clientWidth - ToDevicePixels(kRightMargin, dpi),
+                       ToDevicePixels(kTop + 2 * kRowHeight, dpi)};
 }
 
-void DrawMeasurementReadout(Canvas& canvas, const FrameRecord& record, int clientWidth,
+void DrawMeasurementReadout(Canvas& canvas, const FrameRecord& record, int clientWidth, int dpi,
                             double sampleRateHz) {
     const FrameMeasurements m = MeasureFrame(record, sampleRateHz);
     const bool shown[2] = {record.settings.xyMode || record.inputs.scope1,
                            record.settings.xyMode || record.inputs.scope2};
-    const ReadoutArea area = MeasurementReadoutArea(clientWidth);
-    int y = area.top;
+    const ReadoutArea area = MeasurementReadoutArea(clientWidth, dpi);
+    int row = 0;
     for (int ch = 0; ch < 2; ++ch) {
         if (!shown[ch]) continue;
-        DrawRow(canvas, area.left, y, ch, m[static_cast<std::size_t>(ch)]);
-        y += kRowHeight;
+        DrawRow(canvas, area.left, area.top + ToDevicePixels(row++ * kRowHeight, dpi), dpi, ch,
+                m[static_cast<std::size_t>(ch)]);
     }
     canvas.SetTextColor(kBlack);
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -18,6 +19,9 @@ class EditBox {
     bool DigitsOnly() const { return digitsOnly_; }
     // Whether a typed character is let through.
     bool AcceptsTyped(char c) const { return !digitsOnly_ || (c >= '0' && c <= '9'); }
+    // What typing `text` would have let through, for a paste: a digits-only
+    // box takes the digits of "1 000 Hz" as 1000, the others take it whole.
+    std::string TypedPart(std::string_view text) const;
 
   private:
     std::string text_;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "controls/DpiScale.h"
 #include "controls/FrameMargins.h"
 
 namespace velmora {
@@ -11,7 +12,9 @@ namespace velmora {
 // (Left, Top, Width, Height: the window with its frame, as the settings file
 // stores it and a binding applies it) and the client area the picture is
 // drawn in (ClientWidth, ClientHeight). Only the binding knows the frame
-// between the two; it reports it with SetFrame.
+// between the two; it reports it with SetFrame. On a monitor of more than 96
+// DPI the outer geometry stays in design pixels (DpiScale.h) while the client
+// area is in the device pixels the picture is drawn at; Dpi says which.
 class Window {
   public:
     std::function<void()> onChanged;  // binding mirror (caption, geometry)
@@ -46,11 +49,16 @@ class Window {
     // Reported by the binding (or a test) when the client area changes size.
     void SetClientSize(int width, int height);
 
+    // The DPI of the monitor the window is on, as the binding reports it.
+    int Dpi() const { return dpi_; }
+    void SetDpi(int dpi) { dpi_ = dpi; }
+
   private:
     std::string caption_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int clientWidth_ = 0, clientHeight_ = 0;
     FrameMargins frame_;
+    int dpi_ = kDesignDpi;
     bool designSize_ = false;  // the outer size is the design client area plus the frame
 };
 

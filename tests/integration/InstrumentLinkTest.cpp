@@ -46,7 +46,9 @@ TEST(InstrumentLinkTest, CommandsReachTheInstrumentWithTheirValues) {
     form.SyncPolBox.UserSelect(0);
     form.SyncVoltBar.SetPosition(-700);
     form.SyncPosBar.SetPosition(300);
-    session.TicksUntilFrames(1, 4);  // a request after the commands orders them
+    // The first frame answers start-up's request, which may come before the
+    // instrument has read the commands; the second is requested after them.
+    session.TicksUntilFrames(2, 6);
     const InstrumentState s = session.Instrument().Snapshot();
     EXPECT_EQ(s.range[0], 3);
     EXPECT_EQ(s.range[1], 5);

@@ -21,4 +21,12 @@ ChildControl::~ChildControl() {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
+void ChildControl::Place(int left, int top, int width, int height) {
+    MoveWindow(hwnd_, left, top, width, height, TRUE);
+}
+
+void ChildControl::Rescale(const ChildScale& scale) {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(scale.font), TRUE);
+}
+
 }  // namespace velmora

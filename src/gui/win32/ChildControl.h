@@ -3,6 +3,7 @@
 #include <string>
 
 #include "controls/Dispatcher.h"
+#include "controls/DpiScale.h"
 #include "gui/win32/WindowsApi.h"
 
 namespace velmora {
@@ -13,10 +14,17 @@ namespace velmora {
 struct ChildContext {
     HWND parent = nullptr;
     HINSTANCE instance = nullptr;
-    HFONT font = nullptr;      // Tahoma, 11 pixels
-    HFONT memoFont = nullptr;  // Courier, 13 pixels
+    HFONT font = nullptr;      // Tahoma, 11 design pixels (WindowFonts)
+    HFONT memoFont = nullptr;  // Courier, 13 design pixels
     Dispatcher dispatch;
     int id = 0;
+};
+
+// What a child's look follows when the window's DPI is known or changes.
+struct ChildScale {
+    int dpi = kDesignDpi;
+    HFONT font = nullptr;
+    HFONT memoFont = nullptr;
 };
 
 // Where a child window goes and what it is.
@@ -42,6 +50,11 @@ class ChildControl {
     virtual void OnCommand(WORD) {}
     // A WM_HSCROLL or WM_VSCROLL request from this control.
     virtual void OnScroll(WORD) {}
+    // Moves the control to a place in its parent's client area.
+    void Place(int left, int top, int width, int height);
+    // Takes the fonts (and sizes inside the control) of a new DPI; the
+    // parent places the control anew.
+    virtual void Rescale(const ChildScale& scale);
 
   protected:
     HWND hwnd_;

@@ -7,7 +7,9 @@
 namespace velmora {
 
 // A one-line EDIT mirroring an EditBox model; ES_NUMBER for the digits-only
-// boxes, so that the user can type nothing but digits there. What the user
+// boxes, so that the user can type nothing but digits there. ES_NUMBER does
+// not stop a paste (Ctrl+V, Shift+Insert, the context menu): there a
+// subclass pastes only what typing would have let through. What the user
 // types goes into the model; text the program sets is shown as given.
 class EditBoxControl final : public ChildControl {
   public:
@@ -16,6 +18,9 @@ class EditBoxControl final : public ChildControl {
     void OnCommand(WORD code) override;
 
   private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
+    void PasteTypedPart();
     std::wstring Shown() const;
     void Mirror();
 

@@ -82,6 +82,8 @@ bool GdiCanvas::Resize(int width, int height) {
     return true;
 }
 
+void GdiCanvas::SetFont(HFONT font) { SelectObject(dc_, font); }
+
 void GdiCanvas::SetPenColor(Rgb color) {
     HPEN next = CreatePen(PS_SOLID, 1, RGB(color.r, color.g, color.b));
     if (next == nullptr) return;

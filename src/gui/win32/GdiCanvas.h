@@ -34,6 +34,9 @@ class GdiCanvas final : public Canvas {
     // area shows the background. When no bitmap of that size can be made the
     // old one stays (and false is returned).
     bool Resize(int width, int height);
+    // The labels' font from the next text on (the window's, at a new DPI);
+    // the caller keeps it alive while it is selected.
+    void SetFont(HFONT font);
 
     void SetPenColor(Rgb color) override;
     void MoveTo(int x, int y) override;

@@ -1,5 +1,6 @@
 #include "gui/win32/ListBoxControl.h"
 
+#include "controls/DpiScale.h"
 #include "gui/win32/Latin1Text.h"
 
 namespace velmora {
@@ -33,6 +34,13 @@ ListBoxControl::ListBoxControl(const ControlPlacement& placement, ListBox& model
 ListBoxControl::~ListBoxControl() {
     model_.onChanged = nullptr;
     RemoveWindowSubclass(hwnd_, Subclass, kSubclassId);
+}
+
+void ListBoxControl::Rescale(const ChildScale& scale) {
+    ChildControl::Rescale(scale);
+    const int rowHeight = ToDevicePixels(kListRowHeight, scale.dpi);
+    SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(rowHeight, 0));
+    Mirror();  // the top row in view again at the new height
 }
 
 LRESULT CALLBACK ListBoxControl::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

@@ -22,6 +22,8 @@ class ListBoxControl final : public ChildControl {
   public:
     ListBoxControl(const ControlPlacement& placement, ListBox& model, const ChildContext& context);
     ~ListBoxControl() override;
+    // The font, and the row height of 13 design pixels at the new DPI.
+    void Rescale(const ChildScale& scale) override;
 
   private:
     static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

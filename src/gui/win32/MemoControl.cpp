@@ -42,6 +42,10 @@ MemoControl::~MemoControl() {
     model_.onVisibility = nullptr;
 }
 
+void MemoControl::Rescale(const ChildScale& scale) {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(scale.memoFont), TRUE);
+}
+
 void MemoControl::Append(const std::string& line) {
     const int length = GetWindowTextLengthW(hwnd_);
     const std::wstring text = (length > 0 ? L"\r\n" : L"") + WidenLatin1(WithoutLineEnd(line));

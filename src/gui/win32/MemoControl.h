@@ -15,6 +15,7 @@ class MemoControl final : public ChildControl {
   public:
     MemoControl(const ControlPlacement& placement, Memo& model, const ChildContext& context);
     ~MemoControl() override;
+    void Rescale(const ChildScale& scale) override;  // the log's own font
 
   private:
     void Append(const std::string& line);

@@ -39,10 +39,6 @@ void ScrollBarControl::AddHint(const wchar_t* hint, const ChildContext& context)
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void ScrollBarControl::Place(int left, int top, int width, int height) {
-    MoveWindow(hwnd_, left, top, width, height, TRUE);
-}
-
 // The step of an arrow and of a page is one position, as the bar was designed.
 int ScrollBarControl::Target(WORD request) const {
     const int position = model_.Position();

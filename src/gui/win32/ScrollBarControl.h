@@ -15,7 +15,6 @@ class ScrollBarControl final : public ChildControl {
                      const ChildContext& context);
     ~ScrollBarControl() override;
     void OnScroll(WORD request) override;
-    void Place(int left, int top, int width, int height);
 
   private:
     int Target(WORD request) const;

@@ -9,8 +9,10 @@
 #include "app/ControlBinding.h"
 #include "app/ControlLayout.h"
 #include "capture/FrameFiles.h"
+#include "controls/DpiScale.h"
 #include "gui/win32/ControlFactory.h"
 #include "gui/win32/Latin1Text.h"
+#include "gui/win32/MonitorDpi.h"
 #include "gui/win32/PngEncoder.h"
 #include "gui/win32/VelmoraResources.h"
 
@@ -38,32 +40,51 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
     RegisterClassExW(&wc);  // fails harmlessly when a second window registers it again
 }
 
-// The outer size that gives the design client area.
-SIZE DesignOuterSize() {
-    RECT rect{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+// The outer size that gives the design client area at `dpi`.
+SIZE DesignOuterSize(int dpi) {
+    const SIZE client{ToDevicePixels(kClientWidth, dpi), ToDevicePixels(kClientHeight, dpi)};
+    return OuterSizeFor(client, kStyle, kExStyle, dpi);
 }
 
 int Clamp(int64_t v, int64_t lo, int64_t hi) { return static_cast<int>(std::clamp(v, lo, hi)); }
+
+// Further out than any screen reaches: coordinates beyond it are brought in
+// before anything is added to them.
+constexpr int64_t kFarAway = 1 << 24;
+
+// A place on no monitor (one unplugged since the settings file was written)
+// comes back inside the nearest monitor's work area, its top left corner
+// first, so that the caption can be reached.
+RECT OnAMonitor(RECT r) {
+    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL) != nullptr) return r;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return r;
+    const RECT& work = info.rcWork;
+    const LONG width = r.right - r.left;
+    const LONG height = r.bottom - r.top;
+    const LONG left = std::max(work.left, std::min(r.left, work.right - width));
+    const LONG top = std::max(work.top, std::min(r.top, work.bottom - height));
+    return RECT{left, top, left + width, top + height};
+}
 
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, SerialPorts& ports, SettingsStore& settings,
                                  Clock& clock, ErrorReporter& errors)
     : instance_(instance),
-      font_(11, L"Tahoma", DEFAULT_PITCH | FF_SWISS),
-      memoFont_(13, L"Courier", FIXED_PITCH | FF_MODERN),
+      fonts_(std::make_unique<WindowFonts>(kDesignDpi)),
       errors_(errors),
-      canvas_(kClientWidth, kClientHeight, font_.Get(), GetSysColor(COLOR_BTNFACE)),
+      canvas_(kClientWidth, kClientHeight, fonts_->text.Get(), GetSysColor(COLOR_BTNFACE)),
       form_(std::make_unique<TForm2>(
           FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})),
       dispatch_([this](const std::function<void()>& event) { Run(event); }),
-      designOuter_(DesignOuterSize()) {
+      designOuter_(DesignOuterSize(kDesignDpi)) {
     askSaveName = [this](const std::wstring& proposed) { return AskSaveNameInDialog(proposed); };
     CreateMainWindow();
     try {
         BuildControls();
+        TakeMonitorDpi();
         ReportGeometry();  // the "W:" line of start-up shows the real outer rectangle
         form_->Form.onChanged = [this] { MirrorWindow(); };
         MirrorWindow();
@@ -105,7 +126,7 @@ void Win32MainWindow::CreateMainWindow() {
 }
 
 ChildContext Win32MainWindow::Context(int id) const {
-    return ChildContext{hwnd_, instance_, font_.Get(), memoFont_.Get(), dispatch_, id};
+    return ChildContext{hwnd_, instance_, fonts_->text.Get(), fonts_->memo.Get(), dispatch_, id};
 }
 
 void Win32MainWindow::BuildControls() {
@@ -119,6 +140,51 @@ void Win32MainWindow::BuildControls() {
     syncPosBar_ = std::make_unique<ScrollBarControl>(form_->SyncPosBar, false, L"Sync Position",
                                                      Context(kBarIds + 1));
     DockScrollBars();
+}
+
+// The window was made at the design size of a 96-DPI monitor; on a denser
+// one it takes the design place and size scaled to it.
+void Win32MainWindow::TakeMonitorDpi() {
+    const int dpi = WindowDpi(hwnd_);
+    if (dpi == dpi_) return;
+    ApplyDpi(dpi);
+    SetWindowPos(hwnd_, nullptr, ToDevicePixels(kDesignLeft, dpi), ToDevicePixels(kDesignTop, dpi),
+                 designOuter_.cx, designOuter_.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Fonts, list rows, the controls' places and sizes and the docked bars
+// follow the monitor's DPI; the picture is drawn at device pixels, its
+// labels' offsets scaled by the form's DPI.
+void Win32MainWindow::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    designOuter_ = DesignOuterSize(dpi);
+    auto fonts = std::make_unique<WindowFonts>(dpi);
+    canvas_.SetFont(fonts->text.Get());
+    const ChildScale scale{dpi, fonts->text.Get(), fonts->memo.Get()};
+    for (const auto& control : controls_) control->Rescale(scale);
+    fonts_ = std::move(fonts);  // the old fonts are in use nowhere now
+    form_->Form.SetDpi(dpi);
+    LayoutControls();
+    DockScrollBars();
+}
+
+void Win32MainWindow::LayoutControls() {
+    for (std::size_t i = 0; i < kControlCount && i < controls_.size(); ++i) {
+        const ControlPlacement& p = kControlLayout[i];
+        controls_[i]->Place(ToDevicePixels(p.left, dpi_), ToDevicePixels(p.top, dpi_),
+                            ToDevicePixels(p.width, dpi_), ToDevicePixels(p.height, dpi_));
+    }
+}
+
+// Moved to a monitor of another DPI (or its scale changed): the system
+// suggests the new outer rectangle. Wine 8 never sends this.
+void Win32MainWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == 0) return;
+    ApplyDpi(HIWORD(wParam));
+    const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ReportGeometry();
 }
 
 HWND Win32MainWindow::ControlHandle(std::string_view name) const {
@@ -201,6 +267,21 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             OnClose();
             return 0;
+        case WM_ENDSESSION:
+            if (wParam != FALSE) SaveSettingsOnce();
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(wParam);
+            return 0;
+        case WM_SETFOCUS:
+            RestoreFocus();
+            return 0;
+        case WM_NEXTDLGCTL:
+            OnNextDlgCtl(wParam, lParam);
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(wParam, lParam);
+            return 0;
         case WM_DESTROY:
             KillTimer(hwnd_, kTimerId);
             PostQuitMessage(0);
@@ -243,46 +324,60 @@ void Win32MainWindow::DockScrollBars() {
     if (syncVoltBar_ == nullptr || syncPosBar_ == nullptr) return;
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const int posTop = client.bottom - kSyncPosBarHeight;
-    syncPosBar_->Place(0, posTop, client.right, kSyncPosBarHeight);
-    syncVoltBar_->Place(kSyncVoltBarMargin, kSyncVoltBarMargin, kSyncVoltBarWidth,
-                        std::max(0, posTop - 2 * kSyncVoltBarMargin));
+    const int posHeight = ToDevicePixels(kSyncPosBarHeight, dpi_);
+    const int margin = ToDevicePixels(kSyncVoltBarMargin, dpi_);
+    const int posTop = client.bottom - posHeight;
+    syncPosBar_->Place(0, posTop, client.right, posHeight);
+    syncVoltBar_->Place(margin, margin, ToDevicePixels(kSyncVoltBarWidth, dpi_),
+                        std::max(0, posTop - 2 * margin));
 }
 
-// Caption and outer geometry set by the program (start-up, settings file). A
-// hand-edited settings file may ask for any size; the picture is a bitmap of
-// the client size, so the window is kept within the screen (or the design
-// size, where the screen is smaller). The model keeps the values as given.
+// Caption and outer geometry set by the program (start-up, settings file).
+// The model's geometry is in design pixels, the window's in device pixels.
+// The model keeps the values as given.
 void Win32MainWindow::MirrorWindow() {
     if (mirroring_) return;
     mirroring_ = true;
     const Window& model = form_->Form;
     SetWindowTextW(hwnd_, WidenLatin1(model.Caption()).c_str());
-    const int64_t maxWidth =
-        std::max<int64_t>(GetSystemMetrics(SM_CXVIRTUALSCREEN), designOuter_.cx);
-    const int64_t maxHeight =
-        std::max<int64_t>(GetSystemMetrics(SM_CYVIRTUALSCREEN), designOuter_.cy);
-    const int width = Clamp(model.Width(), 1, maxWidth);
-    const int height = Clamp(model.Height(), 1, maxHeight);
+    const RECT wanted = OnAMonitor(DeviceRect(model));
     RECT outer{};
     GetWindowRect(hwnd_, &outer);
-    if (outer.left != model.Left() || outer.top != model.Top() ||
-        outer.right - outer.left != width || outer.bottom - outer.top != height) {
-        SetWindowPos(hwnd_, nullptr, model.Left(), model.Top(), width, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!EqualRect(&outer, &wanted)) {
+        SetWindowPos(hwnd_, nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
+                     wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     mirroring_ = false;
 }
 
+// The model's outer rectangle at the window's DPI. A hand-edited settings
+// file may ask for any size; the picture is a bitmap of the client size, so
+// the window is kept within the screen (or the design size, where the
+// screen is smaller).
+RECT Win32MainWindow::DeviceRect(const Window& model) const {
+    const int64_t maxWidth =
+        std::max<int64_t>(GetSystemMetrics(SM_CXVIRTUALSCREEN), designOuter_.cx);
+    const int64_t maxHeight =
+        std::max<int64_t>(GetSystemMetrics(SM_CYVIRTUALSCREEN), designOuter_.cy);
+    const int left = Clamp(ToDevicePixels(model.Left(), dpi_), -kFarAway, kFarAway);
+    const int top = Clamp(ToDevicePixels(model.Top(), dpi_), -kFarAway, kFarAway);
+    const int width = Clamp(ToDevicePixels(model.Width(), dpi_), 1, maxWidth);
+    const int height = Clamp(ToDevicePixels(model.Height(), dpi_), 1, maxHeight);
+    return RECT{left, top, left + width, top + height};
+}
+
 // Where the user (or the system) put the window, as the settings file will
-// store it. A minimised window has no place of its own.
+// store it: in design pixels, as a program unaware of DPI sees it, so that
+// settings files stay alike at any DPI. A minimised window has no place of
+// its own.
 void Win32MainWindow::ReportGeometry() {
     if (mirroring_ || form_ == nullptr || IsIconic(hwnd_)) return;
     mirroring_ = true;
     RECT outer{};
     GetWindowRect(hwnd_, &outer);
-    form_->Form.SetGeometry(outer.left, outer.top, outer.right - outer.left,
-                            outer.bottom - outer.top);
+    form_->Form.SetGeometry(ToDesignPixels(outer.left, dpi_), ToDesignPixels(outer.top, dpi_),
+                            ToDesignPixels(outer.right - outer.left, dpi_),
+                            ToDesignPixels(outer.bottom - outer.top, dpi_));
     mirroring_ = false;
 }
 
@@ -320,7 +415,7 @@ void Win32MainWindow::OnPaint() {
 
 void Win32MainWindow::OnClose() {
     KillTimer(hwnd_, kTimerId);
-    Run([this] { form_->FormClose(); });
+    SaveSettingsOnce();
     DestroyWindow(hwnd_);
 }
 
@@ -399,6 +494,52 @@ std::wstring Win32MainWindow::AskSaveNameInDialog(const std::wstring& proposed) 
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog)) return {};
     return std::wstring(path.c_str());
+}
+
+// Config.Ini is written once, however the window ends: the close box (or a
+// taskkill), or the end of the session, after which Windows may end the
+// process without a WM_CLOSE. Also while a handler runs: a close from the
+// error box's own message loop runs FormClose beside it (it only reads the
+// controls), where the dispatcher's guard would drop it.
+void Win32MainWindow::SaveSettingsOnce() {
+    if (settingsSaved_) return;
+    settingsSaved_ = true;
+    form_->Dispatch([this] { form_->FormClose(); });
+}
+
+// The keyboard focus stays where the user left it when another window (or
+// the error box) takes the activation, and comes back with it; at first it
+// goes to the first tab stop.
+void Win32MainWindow::OnActivate(WPARAM state) {
+    if (LOWORD(state) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) focus_ = focus;
+    } else if (HIWORD(state) == 0) {  // not minimised
+        RestoreFocus();
+    }
+}
+
+void Win32MainWindow::RestoreFocus() {
+    HWND target = focus_;
+    if (target == nullptr || !IsWindow(target) || !IsWindowVisible(target) ||
+        !IsWindowEnabled(target)) {
+        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    }
+    if (target != nullptr) SetFocus(target);
+}
+
+// A multi-line edit (the log) asks for every key and passes Tab on to its
+// parent as a dialog would take it: the next (wParam 0) or previous tab stop,
+// or with lParam set the control in wParam.
+void Win32MainWindow::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
+    HWND next = nullptr;
+    if (LOWORD(lParam) != 0) {
+        next = reinterpret_cast<HWND>(wParam);
+    } else {
+        const HWND focus = GetFocus();
+        next = GetNextDlgTabItem(hwnd_, focus == hwnd_ ? nullptr : focus, wParam != 0);
+    }
+    if (next != nullptr) SetFocus(next);
 }
 
 }  // namespace velmora

@@ -7,9 +7,9 @@
 
 #include "app/TForm2.h"
 #include "gui/win32/ChildControl.h"
-#include "gui/win32/FontHandle.h"
 #include "gui/win32/GdiCanvas.h"
 #include "gui/win32/ScrollBarControl.h"
+#include "gui/win32/WindowFonts.h"
 #include "gui/win32/WindowsApi.h"
 #include "system/win32/Win32OutputFiles.h"
 #include "system/win32/Win32WallClock.h"
@@ -21,10 +21,12 @@ namespace velmora {
 // built from the control table and mirroring the form's models, the two
 // scroll bars docked left and bottom, and the 200 ms timer. Every user event
 // and timer tick runs through the form's dispatcher. Construction builds the
-// controls with their design values, reports the window's real outer
-// geometry to the form and then runs FormCreate; closing runs FormClose and
-// destroys the window, which ends the message loop. The form's Left, Top,
-// Width and Height are the outer rectangle (GetWindowRect, SetWindowPos).
+// controls with their design values, scales them to the monitor's DPI,
+// reports the window's real outer geometry to the form and then runs
+// FormCreate; closing runs FormClose and destroys the window, which ends the
+// message loop. The form's Left, Top, Width and Height are the outer
+// rectangle (GetWindowRect, SetWindowPos) in design pixels: device pixels
+// times 96 / DPI. The program is per-monitor DPI aware (its manifest).
 class Win32MainWindow {
   public:
     Win32MainWindow(HINSTANCE instance, SerialPorts& ports, SettingsStore& settings, Clock& clock,
@@ -67,14 +69,22 @@ class Win32MainWindow {
     // The folder of the last save in this run, at first the current folder.
     std::wstring SaveFolder() const;
     std::wstring AskSaveNameInDialog(const std::wstring& proposed);
+    void SaveSettingsOnce();
+    void OnActivate(WPARAM state);
+    void RestoreFocus();
+    void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+    void TakeMonitorDpi();
+    void ApplyDpi(int dpi);
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void LayoutControls();
     void DockScrollBars();
     void MirrorWindow();
+    RECT DeviceRect(const Window& model) const;
     void ReportGeometry();
     bool OnSurface(POINT at) const;
 
     HINSTANCE instance_;
-    FontHandle font_;
-    FontHandle memoFont_;
+    std::unique_ptr<WindowFonts> fonts_;
     ErrorReporter& errors_;
     Win32WallClock wallClock_;
     Win32OutputFiles files_;
@@ -82,7 +92,9 @@ class Win32MainWindow {
     std::unique_ptr<TForm2> form_;
     Dispatcher dispatch_;
     HWND hwnd_ = nullptr;
-    SIZE designOuter_{};
+    int dpi_ = kDesignDpi;
+    SIZE designOuter_{};    // the design client area's outer size at dpi_
+    HWND focus_ = nullptr;  // the control that had the focus when the window lost it
     std::vector<std::unique_ptr<ChildControl>> controls_;
     std::unique_ptr<ScrollBarControl> syncVoltBar_;
     std::unique_ptr<ScrollBarControl> syncPosBar_;
@@ -90,6 +102,7 @@ class Win32MainWindow {
     bool mirroring_ = false;  // the window follows the model, or the model the window
     bool surfacePressed_ = false;
     std::wstring saveFolder_;  // the folder of the last save in this run
+    bool settingsSaved_ = false;
 };
 
 }  // namespace velmora

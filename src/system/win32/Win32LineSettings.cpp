@@ -12,6 +12,7 @@ static_assert(sizeof(DCB) == kDcbLength, "the serial API's DCB is 28 bytes");
 constexpr std::size_t kFlagsOffset = offsetof(DCB, BaudRate) + sizeof(DWORD);
 static_assert(offsetof(DCB, wReserved) == kFlagsOffset + sizeof(uint32_t));
 
+constexpr uint32_t kBinary = 0x0001;
 constexpr uint32_t kDtrControlMask = 0x0030;
 constexpr uint32_t kDtrEnable = 0x0010;
 constexpr uint32_t kTxContinueOnXoff = 0x0080;
@@ -32,7 +33,8 @@ void SetDcbFlagsWord(DCB& dcb, uint32_t word) {
 }
 
 uint32_t OwnedDcbFlags(const LineSettings& settings) {
-    return (settings.dtrEnable ? kDtrEnable : 0) | (settings.rtsHandshake ? kRtsHandshake : 0) |
+    return kBinary | (settings.dtrEnable ? kDtrEnable : 0) |
+           (settings.rtsHandshake ? kRtsHandshake : 0) |
            (settings.txContinueOnXoff ? kTxContinueOnXoff : 0) |
            (settings.abortOnError ? kAbortOnError : 0);
 }

@@ -16,18 +16,27 @@ namespace velmora {
 // 32-bit word that follows DCBlength and BaudRate.
 inline constexpr DWORD kDcbLength = 28;
 
-// The bits of the flags word that LineSettings owns: fDtrControl (0x30),
-// fTXContinueOnXoff (0x80), fRtsControl (0x3000) and fAbortOnError (0x4000).
-inline constexpr uint32_t kOwnedDcbFlags = 0x70B0;
+// The bits of the flags word that are set on every open: fDtrControl
+// (0x30), fTXContinueOnXoff (0x80), fRtsControl (0x3000) and fAbortOnError
+// (0x4000), which LineSettings names, and with them fBinary (0x1) and the
+// eight fields that would drop or rewrite sample bytes when the last program
+// on the port left them on: fParity (0x2), fOutxCtsFlow (0x4), fOutxDsrFlow
+// (0x8), fDsrSensitivity (0x40), fOutX (0x100), fInX (0x200), fErrorChar
+// (0x400) and fNull (0x800). A frame is binary: 0x00 is a sample byte, and
+// 0x54 and 0xD4, the XonChar and XoffChar, are too. So the line is raw 8N1
+// whatever came before, as the termios port makes it. Bit 15 and up (fDummy2)
+// stay as read.
+inline constexpr uint32_t kOwnedDcbFlags = 0x7FFF;
 
 // The 32-bit flags word of a DCB, and its replacement as a whole.
 uint32_t DcbFlagsWord(const DCB& dcb);
 void SetDcbFlagsWord(DCB& dcb, uint32_t word);
 
-// The owned flag bits for `settings`: DTR_CONTROL_ENABLE (0x10) when DTR is
-// to be raised, RTS_CONTROL_HANDSHAKE (0x2000) for receiver flow control on
-// RTS, 0x80 and 0x4000 for the two booleans; a false setting is the field's
-// zero value (DTR_CONTROL_DISABLE, RTS_CONTROL_DISABLE).
+// The owned flag bits for `settings`: fBinary (0x1) always,
+// DTR_CONTROL_ENABLE (0x10) when DTR is to be raised, RTS_CONTROL_HANDSHAKE
+// (0x2000) for receiver flow control on RTS, 0x80 and 0x4000 for the two
+// booleans; a false setting is the field's zero value (DTR_CONTROL_DISABLE,
+// RTS_CONTROL_DISABLE), and the eight other owned fields are 0.
 uint32_t OwnedDcbFlags(const LineSettings& settings);
 
 // Fills `settings` from a DCB read by GetCommState.

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "system/win32/ComPortList.h"
@@ -12,7 +12,19 @@
 namespace velmora {
 namespace {
 
-using GetCommPortsFn = ULONG(WINAPI*)(PULONG, ULONG, PULONG);
+// Bounds on the registry walk, so that a damaged key cannot keep us reading.
+constexpr DWORD kMaxRegistryValues = 4096;
+constexpr DWORD kMaxDosDevice = 255;
+
+std::optional<uint32_t> NumberOfValueData(const std::array<char, 64>& data, DWORD size,
+                                          DWORD type) {
+    if (type != REG_SZ) return std::nullopt;
+    std::string_view text(data.data(), size);
+    while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
+    return ComPortNumber(text);
+}
+
+}  // namespace
 
 // The exported name is looked up in kernelbase (loaded in every process
 // from Windows 8 on) and then in the API set, both from System32 only.
@@ -29,31 +41,6 @@ GetCommPortsFn FindGetCommPorts() {
         }
     }
     return nullptr;
-}
-
-// Bounds on the registry walk, so that a damaged key cannot keep us reading.
-constexpr DWORD kMaxRegistryValues = 4096;
-constexpr DWORD kMaxDosDevice = 255;
-
-std::optional<uint32_t> NumberOfValueData(const std::array<char, 64>& data, DWORD size,
-                                          DWORD type) {
-    if (type != REG_SZ) return std::nullopt;
-    std::string_view text(data.data(), size);
-    while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
-    return ComPortNumber(text);
-}
-
-}  // namespace
-
-std::optional<std::vector<uint32_t>> CommApiPortNumbers() {
-    const GetCommPortsFn getCommPorts = FindGetCommPorts();
-    if (getCommPorts == nullptr) return std::nullopt;
-    std::array<ULONG, kMaxComPorts> numbers{};
-    ULONG found = 0;
-    getCommPorts(numbers.data(), static_cast<ULONG>(numbers.size()), &found);
-    const std::size_t count = std::min<std::size_t>(found, numbers.size());
-    return std::vector<uint32_t>(numbers.begin(),
-                                 numbers.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
 std::vector<uint32_t> RegistryPortNumbers() {

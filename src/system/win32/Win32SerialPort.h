@@ -15,8 +15,9 @@ namespace velmora {
 //
 // Open is exclusive (no sharing), so a port another program holds fails with
 // an error other than "file not found". The DCB read by GetState is kept, and
-// SetState changes only the fields LineSettings names on top of it, so every
-// other field and flag bit reaches SetCommState as the driver reported it.
+// SetState changes on top of it the fields LineSettings names and the flag
+// bits that make the line binary (ApplyLineSettings), so every other field
+// reaches SetCommState as the driver reported it.
 class Win32SerialPort final : public SerialPort {
   public:
     // CreateFileA(path, GENERIC_READ | GENERIC_WRITE, no sharing, no security

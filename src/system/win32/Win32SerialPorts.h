@@ -8,9 +8,9 @@
 namespace velmora {
 
 // The system's COM ports on Windows. Discovery asks GetCommPorts where the
-// system exports it; otherwise the registry's SERIALCOMM key; and where that
-// lists nothing, the DOS device names COM1..COM255. Entries "COM%lu" with the
-// path "\\.\COM%lu", in ascending number order, at most 100.
+// system exports it, otherwise the registry's SERIALCOMM key, and adds the
+// DOS device names COM1..COM255 that exist (DiscoverComPorts). Entries
+// "COM%lu" with the path "\\.\COM%lu", in ascending number order, at most 100.
 class Win32SerialPorts final : public SerialPorts {
   public:
     std::vector<PortEntry> Discover() override;

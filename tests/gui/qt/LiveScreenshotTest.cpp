@@ -125,7 +125,7 @@ TEST_F(LiveScreenshotTest, AFrameFromTheInstrumentShowsGridTracesAndSpectrum) {
 
 // Every pixel that differs between two pictures lies in the readout's corner.
 void ExpectOnlyTheCornerDiffers(const QImage& a, const QImage& b) {
-    const ReadoutArea corner = MeasurementReadoutArea(a.width());
+    const ReadoutArea corner = MeasurementReadoutArea(a.width(), 96);
     int changed = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {

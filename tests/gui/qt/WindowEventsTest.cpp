@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -136,6 +138,17 @@ TEST_F(WindowEventsTest, DigitsOnlyBoxesRefuseOtherTypedCharacters) {
     EXPECT_EQ(f.Form().Ampl2.Text(), "1.004.V2");
     QTest::keyClick(ampl2, Qt::Key_Backspace);
     EXPECT_EQ(f.Form().Ampl2.Text(), "1.004.V");
+}
+
+TEST_F(WindowEventsTest, APasteLetsThroughWhatTypingWould) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("1 5.x7"));
+    for (const char* name : {"Freq2", "Ampl2"}) {
+        auto* edit = f.Find<QLineEdit>(name);
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    }
+    EXPECT_EQ(f.Form().Freq2.Text(), "20000157");
+    EXPECT_EQ(f.Form().Ampl2.Text(), "1.001 5.x7");  // not digits-only: all of it
 }
 
 TEST_F(WindowEventsTest, EditTextSetByTheProgramIsShown) {

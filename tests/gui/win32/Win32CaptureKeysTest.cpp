@@ -82,7 +82,7 @@ TEST_F(Win32CaptureKeysTest, MShowsTheReadoutInItsCornerAndCtrlSWritesTheThreeFi
 
     ASSERT_TRUE(Key('M'));
     const std::vector<uint32_t> shown = picture.CopyPixels();
-    const ReadoutArea corner = MeasurementReadoutArea(picture.Width());
+    const ReadoutArea corner = MeasurementReadoutArea(picture.Width(), f.Form().Form.Dpi());
     int changed = 0;
     for (std::size_t i = 0; i < before.size(); ++i) {
         if (before[i] == shown[i]) continue;

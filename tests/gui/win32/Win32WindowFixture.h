@@ -20,6 +20,7 @@ struct Win32WindowFixture {
     FakeSerialPorts ports{clock};
     FakeSettingsStore settings;
     RecordingErrors errors;
+    ErrorReporter* errorBox = nullptr;  // instead of `errors`: a real error box, say
     std::unique_ptr<Win32MainWindow> window;
 
     // Wine opens no top-level window without a display; the tests then
@@ -40,7 +41,7 @@ struct Win32WindowFixture {
     Win32MainWindow& Window() {
         if (!window) {
             window = std::make_unique<Win32MainWindow>(GetModuleHandleW(nullptr), ports, settings,
-                                                       clock, errors);
+                                                       clock, errorBox ? *errorBox : errors);
         }
         return *window;
     }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
+#include "system/win32/ComPortDiscovery.h"
 #include "system/win32/ComPortList.h"
 
 namespace velmora {
@@ -42,6 +44,40 @@ TEST(ComPortListTest, EntriesAscendOnceEachWithDevicePathsAndStopAtAHundred) {
     EXPECT_EQ(capped.front().name, "COM1");
     EXPECT_EQ(capped.back().name, "COM100");
     EXPECT_TRUE(ComPortEntries({}).empty());
+}
+
+// A stand-in for GetCommPorts: when the table is too small for the ports it
+// says so and how many there are, as the system's does.
+std::vector<ULONG> g_ports;
+ULONG WINAPI FakeGetCommPorts(PULONG numbers, ULONG capacity, PULONG found) {
+    *found = static_cast<ULONG>(g_ports.size());
+    std::copy_n(g_ports.begin(), std::min<std::size_t>(capacity, g_ports.size()), numbers);
+    return g_ports.size() > capacity ? ERROR_MORE_DATA : ERROR_SUCCESS;
+}
+
+TEST(ComPortListTest, DiscoveryJoinsTheSystemsListWithTheDosDevicesLowestHundredAscending) {
+    std::vector<ULONG> many(150);
+    std::iota(many.rbegin(), many.rend(), 1u);  // the highest first
+    std::vector<uint32_t> lowest(100);
+    std::iota(lowest.begin(), lowest.end(), 1u);
+    struct Case {
+        std::vector<ULONG> getCommPorts;  // empty: the system has no GetCommPorts
+        std::vector<uint32_t> registry, dosDevices, expected;
+    } const cases[] = {{{12, 3, 7}, {40}, {}, {3, 7, 12}},  // the registry is asked only without it
+                       {many, {}, {200, 1}, lowest},        // after ERROR_MORE_DATA, the lowest 100
+                       {{}, {40, 2}, {2, 8}, {2, 8, 40}},   // no GetCommPorts
+                       {{12, 3, 7}, {}, {5}, {3, 5, 7, 12}},  // a port only a DOS device knows
+                       {{9, 4, 9}, {4}, {4, 9, 4}, {4, 9}},   // duplicates
+                       {{}, {}, {}, {}}};
+    for (const Case& c : cases) {
+        g_ports = c.getCommPorts;
+        const std::vector<PortEntry> entries =
+            DiscoverComPorts({c.getCommPorts.empty() ? nullptr : FakeGetCommPorts,
+                              [&c] { return c.registry; }, [&c] { return c.dosDevices; }});
+        std::vector<uint32_t> numbers;
+        for (const PortEntry& entry : entries) numbers.push_back(*ComPortNumber(entry.name));
+        EXPECT_EQ(numbers, c.expected);
+    }
 }
 
 }  // namespace

@@ -45,10 +45,11 @@ TEST(Win32LineSettingsTest, FlagsWordKeepsEveryBitItDoesNotOwn) {
         uint32_t asRead;
         uint32_t expected;
     };
-    // 0x1111 is what Wine reports for a fresh pseudo-terminal.
-    const Case cases[] = {{0x00000000, 0x00006090}, {0x00001111, 0x00006191},
-                          {0xFFFFFFFF, 0xFFFFEFDF}, {0x00000F4F, 0x00006FDF},
-                          {0x000070B0, 0x00006090}, {0x80000001, 0x80006091}};
+    // 0x1111 is what Wine reports for a fresh pseudo-terminal. Whatever came
+    // before, the fifteen low bits end as 0x6091: a binary line.
+    const Case cases[] = {{0x00000000, 0x00006091}, {0x00001111, 0x00006091},
+                          {0xFFFFFFFF, 0xFFFFE091}, {0x00000F4F, 0x00006091},
+                          {0x000070B0, 0x00006091}, {0x80000001, 0x80006091}};
     for (const Case& c : cases) {
         DCB dcb{};
         dcb.DCBlength = kDcbLength;
@@ -60,9 +61,11 @@ TEST(Win32LineSettingsTest, FlagsWordKeepsEveryBitItDoesNotOwn) {
         EXPECT_EQ(dcb.fRtsControl, unsigned{RTS_CONTROL_HANDSHAKE});
         EXPECT_EQ(dcb.fTXContinueOnXoff, 1u);
         EXPECT_EQ(dcb.fAbortOnError, 1u);
-        EXPECT_EQ(dcb.fBinary, c.asRead & 1);
-        EXPECT_EQ(dcb.fOutX, (c.asRead >> 8) & 1);
-        EXPECT_EQ(dcb.fDsrSensitivity, (c.asRead >> 6) & 1);
+        EXPECT_EQ(dcb.fBinary, 1u);
+        EXPECT_EQ(dcb.fParity + dcb.fOutxCtsFlow + dcb.fOutxDsrFlow + dcb.fDsrSensitivity +
+                      dcb.fOutX + dcb.fInX + dcb.fErrorChar + dcb.fNull,
+                  0u);
+        EXPECT_EQ(dcb.fDummy2, c.asRead >> 15);
     }
 }
 
@@ -80,7 +83,7 @@ TEST(Win32LineSettingsTest, FieldsLandAtTheDriversOffsetsAndTheRestStaysAsRead) 
     // DCBlength, wReserved, EofChar, EvtChar and wReserved1 are not touched.
     for (const int offset : {0, 1, 2, 3, 12, 13, 24, 25, 26, 27})
         EXPECT_EQ(b[offset], 0xA5) << offset;
-    EXPECT_EQ(WordAtByte8(dcb), (0xA5A5A5A5u & ~0x70B0u) | 0x6090u);
+    EXPECT_EQ(WordAtByte8(dcb), (0xA5A5A5A5u & ~0x7FFFu) | 0x6091u);
 
     LineSettings back;
     ReadLineSettings(dcb, back);

@@ -91,7 +91,7 @@ TEST_F(Win32RealPortTest, DiscoveryListsTheLinkedPortUnderItsDevicePath) {
                std::strtoul(b.name.c_str() + 3, nullptr, 10);
     }));
     // Which source answered; Wine exports no GetCommPorts, Windows 10 does.
-    const bool commApi = CommApiPortNumbers().has_value();
+    const bool commApi = CommApiPortNumbers(FindGetCommPorts()).has_value();
     std::printf("GetCommPorts %s; SERIALCOMM %zu ports; DOS devices %zu ports\n",
                 commApi ? "present" : "absent", RegistryPortNumbers().size(),
                 DosDevicePortNumbers().size());

@@ -1,0 +1,137 @@
+// How the window ends, its focus and DPI: one table of events, a shown window with the real
+// error box for each. test-windows-window.sh runs it at 96 and 144 DPI (Wine's LogPixels).
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "gui/win32/Win32ErrorReporter.h"
+#include "gui/win32/Win32WindowFixture.h"
+
+namespace velmora {
+namespace {
+
+using test::Win32WindowFixture;
+
+const char* const kDpiText = std::getenv("VELMORA_TEST_DPI");
+const int kStartDpi = kDpiText != nullptr ? std::atoi(kDpiText) : 96;
+HWND g_main = nullptr;
+bool g_closeFromTheBox = false;
+
+RECT PlaceOf(HWND hwnd) {  // in the parent's client area; a top-level window's on the screen
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// In the error box's own loop: WM_CLOSE to the window (a taskkill) or the box (OK).
+void CALLBACK FromTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+    const HWND box = FindWindowW(L"#32770", L"Velmora");
+    if (box == nullptr) return;
+    KillTimer(nullptr, id);
+    PostMessageW(g_closeFromTheBox ? g_main : box, WM_CLOSE, 0, 0);
+}
+
+// Ticks Enable B with an amplitude that is no number: the error box.
+void ShowTheErrorBox(Win32WindowFixture& f, bool closeTheWindow) {
+    g_closeFromTheBox = closeTheWindow;
+    f.Form().Ampl2.SetText("1.00x");
+    const HWND enable = f.Control("EnableB");
+    SetTimer(nullptr, 0, 50, FromTheBox);
+    SendMessageW(g_main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(enable), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(enable));
+}
+
+bool Stored(Win32WindowFixture& f, const std::string& key, int value) {
+    return f.settings.files["Config.Ini"].find(key + " " + std::to_string(value) + " ") !=
+           std::string::npos;
+}
+
+const std::function<void(Win32WindowFixture&)> kRows[] = {
+    [](Win32WindowFixture& f) {  // the session ends, then the window closes
+        f.settings.files.clear();
+        SendMessageW(g_main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        SendMessageW(g_main, WM_ENDSESSION, FALSE, 0);  // called off: nothing yet
+        EXPECT_TRUE(f.settings.files.empty());
+        SendMessageW(g_main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_TRUE(Stored(f, "SwpSp", 1));
+        f.settings.files.clear();
+        SendMessageW(g_main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        SendMessageW(g_main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(f.settings.files.empty());  // written once
+        EXPECT_FALSE(IsWindow(g_main));
+    },
+    [](Win32WindowFixture& f) {  // a close from inside the error box
+        ShowTheErrorBox(f, true);
+        EXPECT_TRUE(Stored(f, "ComPt", 0));
+        EXPECT_FALSE(IsWindow(g_main));
+    },
+    [](Win32WindowFixture& f) {  // the focus: at start-up, over Alt+Tab and the error box
+        EXPECT_EQ(GetFocus(), f.Control("SweepSpeed"));  // the first tab stop
+        const HWND scale = f.Control("Scale1");
+        SetFocus(scale);
+        const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
+                                           nullptr, nullptr, nullptr, nullptr);
+        SetActiveWindow(other);
+        EXPECT_NE(GetFocus(), scale);
+        SetActiveWindow(g_main);
+        EXPECT_EQ(GetFocus(), scale);
+        DestroyWindow(other);
+        ShowTheErrorBox(f, false);
+        EXPECT_EQ(GetFocus(), scale);
+    },
+    [](Win32WindowFixture& f) {  // Tab leaves the log box, as the message loop hands it on
+        f.Form().Display.SetVisible(true);
+        const HWND log = f.Control("Display");
+        SetFocus(log);
+        MSG tab{log, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        if (!IsDialogMessageW(g_main, &tab)) DispatchMessageW(&tab);
+        EXPECT_EQ(GetFocus(), GetNextDlgTabItem(g_main, log, FALSE));
+    },
+    [](Win32WindowFixture& f) {  // 144 DPI: the table scaled, settings in 96-DPI units, monitors
+        EXPECT_EQ(static_cast<int>(GetDpiForWindow(g_main)), kStartDpi);
+        RECT suggested{0, 0, 1600, 1000};  // as Windows tells a window moved to a denser monitor
+        const WPARAM dpi144 = MAKEWPARAM(144, 144);
+        if (kStartDpi == 96)
+            SendMessageW(g_main, WM_DPICHANGED, dpi144, reinterpret_cast<LPARAM>(&suggested));
+        const RECT scale = PlaceOf(f.Control("Scale1")), scaled{167, 89, 167 + 87, 89 + 27};
+        EXPECT_TRUE(EqualRect(&scale, &scaled));      // 111, 59, 58 x 18 in the table
+        Win32WindowFixture::Click(g_main, 700, 500);  // a redraw at the next tick
+        SendMessageW(g_main, WM_TIMER, 1, 0);
+        EXPECT_EQ(f.Form().Geometry().plotLeft, 15);  // the level bar's width
+        f.Form().Form.SetGeometry(40, 50, 600, 400);  // as the settings file has it
+        const RECT placed = PlaceOf(g_main), expected{60, 75, 960, 675};
+        EXPECT_TRUE(EqualRect(&placed, &expected));
+        f.Form().Form.SetGeometry(5000, -4000, 400, 300);  // on a monitor unplugged since
+        MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+        GetMonitorInfoW(MonitorFromWindow(g_main, MONITOR_DEFAULTTONULL), &monitor);
+        RECT away = PlaceOf(g_main), inside{};
+        IntersectRect(&inside, &away, &monitor.rcWork);
+        EXPECT_TRUE(EqualRect(&inside, &away));
+        SetWindowPos(g_main, nullptr, 150, 90, 1200, 750, SWP_NOZORDER);  // moved by the user
+        SendMessageW(g_main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Stored(f, "Wleft", 100) && Stored(f, "Wtopp", 60) && Stored(f, "Wwidt", 800) &&
+                    Stored(f, "Whigh", 500));
+    },
+};
+
+TEST(Win32WindowSessionTest, EveryWayOfEndingFocusAndDpiKeepTheirPromises) {
+    if (!Win32WindowFixture::CanOpenWindows()) GTEST_SKIP() << "no display for windows";
+    for (std::size_t row = 0; row < std::size(kRows); ++row) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        MSG quit{};  // left by the last row's window, it would end the error box at once
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        Win32WindowFixture f;
+        Win32ErrorReporter box;
+        f.errorBox = &box;
+        f.ports.AddPort("COM5", "\\\\.\\COM5");
+        g_main = f.Window().Handle();
+        box.SetOwner(g_main);
+        f.Window().Show(SW_SHOW);
+        kRows[row](f);
+    }
+}
+
+}  // namespace
+}  // namespace velmora
