@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,10 +32,27 @@ TEST(CommandLineTest, DefaultsDescribeAWellBehavedInstrument) {
 }
 
 TEST(CommandLineTest, TakesEveryOption) {
-    const CommandLine::Result result =
-        Parse({"--baud-pacing", "--stray", "5", "--damage-marker", "--short-frame=100", "--silent",
-               "--flood", "--late", "300", "--points", "512", "--noise", "0", "--seed", "99",
-               "--link-name", "ttyBench", "--trace", "/tmp/commands.txt"});
+    const CommandLine::Result result = Parse({"--baud-pacing",
+                                              "--stray",
+                                              "5",
+                                              "--damage-marker",
+                                              "--short-frame=100",
+                                              "--silent",
+                                              "--flood",
+                                              "--late",
+                                              "300",
+                                              "--points",
+                                              "512",
+                                              "--noise",
+                                              "0",
+                                              "--seed",
+                                              "99",
+                                              "--link-name",
+                                              "ttyBench",
+                                              "--trace",
+                                              "/tmp/commands.txt",
+                                              "--input2",
+                                              "square10,50,1.5,-0.25"});
     ASSERT_EQ(result.outcome, CommandLine::Outcome::kRun) << result.error;
     const InstrumentOptions& o = result.options;
     EXPECT_TRUE(o.baudPacing && o.damageMarker && o.silent && o.flood);
@@ -44,6 +64,11 @@ TEST(CommandLineTest, TakesEveryOption) {
     EXPECT_EQ(o.seed, 99u);
     EXPECT_EQ(o.linkName, "ttyBench");
     EXPECT_EQ(o.traceFile, "/tmp/commands.txt");
+    EXPECT_FALSE(o.inputs[0].Connected());
+    EXPECT_EQ(o.inputs[1].waveform, '7');
+    EXPECT_EQ(o.inputs[1].frequency, 50.0);
+    EXPECT_EQ(o.inputs[1].amplitude, 1.5);
+    EXPECT_EQ(o.inputs[1].offset, -0.25);
 }
 
 TEST(CommandLineTest, HelpListsEveryOption) {
@@ -51,20 +76,36 @@ TEST(CommandLineTest, HelpListsEveryOption) {
     const std::string help = CommandLine::HelpText();
     for (const char* option :
          {"--help", "--baud-pacing", "--stray", "--damage-marker", "--short-frame", "--silent",
-          "--flood", "--late", "--points", "--noise", "--seed", "--link-name", "--trace"}) {
+          "--flood", "--late", "--points", "--noise", "--seed", "--link-name", "--trace",
+          "--input1", "--input2", "saw-symmetrical"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }
 
 TEST(CommandLineTest, RejectsWhatItDoesNotUnderstand) {
     const std::vector<std::vector<const char*>> bad = {
-        {"--bogus"},           {"--stray"},
-        {"--stray", "-1"},     {"--stray", "4097"},
-        {"--late", "1e3"},     {"--short-frame", "8321"},
-        {"--noise", "abc"},    {"--seed", ""},
-        {"--silent=yes"},      {"--link-name", "a/b"},
-        {"--link-name", ".."}, {"stray"},
-        {"--trace"},           {"--trace="},
+        {"--bogus"},
+        {"--stray"},
+        {"--stray", "-1"},
+        {"--stray", "4097"},
+        {"--late", "1e3"},
+        {"--short-frame", "8321"},
+        {"--noise", "abc"},
+        {"--seed", ""},
+        {"--silent=yes"},
+        {"--link-name", "a/b"},
+        {"--link-name", ".."},
+        {"stray"},
+        {"--trace"},
+        {"--trace="},
+        {"--input1", "sin,1000,0.5"},
+        {"--input1", "sine,1000"},
+        {"--input1", "sine,1000,0.5,0,1"},
+        {"--input2", "sine,0,0.5"},
+        {"--input2", "sine,inf,0.5"},
+        {"--input1", "sine,1000,-0.5"},
+        {"--input1", "sine,1000,0.5,"},
+        {"--input1", "Sine,1000,0.5"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(args[0]);
@@ -72,6 +113,21 @@ TEST(CommandLineTest, RejectsWhatItDoesNotUnderstand) {
         EXPECT_EQ(result.outcome, CommandLine::Outcome::kError);
         EXPECT_FALSE(result.error.empty());
     }
+}
+
+// The program itself: a malformed signal is a usage error, exit status 2.
+TEST(CommandLineTest, AMalformedInputExitsTwoWithItsReason) {
+    const std::string errors = ::testing::TempDir() + "velmora-instrument-usage.txt";
+    const std::string command =
+        std::string(VELMORA_INSTRUMENT_PROGRAM) + " --input1 sine,1000 2>" + errors;
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    std::ifstream text(errors);
+    std::string line;
+    std::getline(text, line);
+    EXPECT_EQ(line,
+              "velmora-instrument: option --input1 needs WAVE,HZ,VOLTS[,OFFSET], not 'sine,1000'");
 }
 
 // The trace is what a test of a program it cannot look into reads: each
