@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -117,7 +119,8 @@ TEST(CommandLineTest, RejectsWhatItDoesNotUnderstand) {
 
 // The program itself: a malformed signal is a usage error, exit status 2.
 TEST(CommandLineTest, AMalformedInputExitsTwoWithItsReason) {
-    const std::string errors = ::testing::TempDir() + "velmora-instrument-usage.txt";
+    const std::string errors =
+        ::testing::TempDir() + "velmora-instrument-usage-" + std::to_string(getpid());
     const std::string command =
         std::string(VELMORA_INSTRUMENT_PROGRAM) + " --input1 sine,1000 2>" + errors;
     const int status = std::system(command.c_str());
@@ -126,6 +129,7 @@ TEST(CommandLineTest, AMalformedInputExitsTwoWithItsReason) {
     std::ifstream text(errors);
     std::string line;
     std::getline(text, line);
+    std::remove(errors.c_str());
     EXPECT_EQ(line,
               "velmora-instrument: option --input1 needs WAVE,HZ,VOLTS[,OFFSET], not 'sine,1000'");
 }
