@@ -38,7 +38,8 @@ if ! has_hardware && [ -x build/bin/velmora-instrument ]; then
   port=$(head -n 1 "$log")
   rm -f "$log"
   echo "No instrument attached: this is the virtual instrument on ${port:-?} with demo inputs" \
-    "($demo_inputs_text); for a real one, plug it in and run this again, or run build/bin/velmora alone."
+    "($demo_inputs_text); for a real instrument, plug it in and run ./scripts/run.sh again," \
+    "or run build/bin/velmora alone."
 fi
 
 build/bin/velmora "$@"
