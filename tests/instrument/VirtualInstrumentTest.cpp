@@ -195,8 +195,7 @@ TEST_F(VirtualInstrumentTest, TakesOverTheSettingsSentBeforeARequest) {
 // An outside signal on channel 1 (a 1 kHz sine of 0.5 V peak on the ±1 V
 // range: 102.4 samples a cycle, 1023.5 counts), alone and then on top of
 // generator A (a 250 Hz square of 0.25 V, 512 counts): the peaks add up. The
-// trigger at its defaults (channel 1, rising, 0 counts, sample 1024) follows
-// the whole input.
+// trigger (channel 1, rising, 0 counts, at sample 300) follows the whole input.
 TEST_F(VirtualInstrumentTest, AnInputSignalShowsAloneAndAddedToTheGenerator) {
     const char* const args[] = {"velmora-instrument", "--input1", "sine,1000,0.5", "--noise", "0"};
     const CommandLine::Result command = CommandLine::Parse(5, args);
@@ -207,7 +206,8 @@ TEST_F(VirtualInstrumentTest, AnInputSignalShowsAloneAndAddedToTheGenerator) {
     const struct {
         const char* commands;
         int peak;
-    } frames[] = {{"%X7\r%z\r\n", 1023}, {"%G06250.000000,0.250000%z\r\n", 1023 + 512}};
+    } frames[] = {{"%X7\r%S00  300    0\r%z\r\n", 1023},
+                  {"%G06250.000000,0.250000%z\r\n", 1023 + 512}};
     for (const auto& f : frames) {
         SCOPED_TRACE(f.commands);
         Send(port, f.commands);
@@ -221,15 +221,15 @@ TEST_F(VirtualInstrumentTest, AnInputSignalShowsAloneAndAddedToTheGenerator) {
         }
         EXPECT_NEAR(*std::max_element(s.begin(), s.end()), f.peak, 1);
         EXPECT_NEAR(*std::min_element(s.begin(), s.end()), -f.peak, 1);
-        EXPECT_LT(s[1023], 0);
-        EXPECT_GE(s[1024], 0);
+        EXPECT_LT(s[299], 0);
+        EXPECT_GE(s[300], 0);
         if (f.peak != 1023) continue;
         std::vector<int> rising;  // the sine alone crosses 0 once a cycle
         for (std::size_t i = 1; i < kSamplePairs; ++i) {
             if (s[i - 1] < 0 && s[i] >= 0) rising.push_back(static_cast<int>(i));
         }
-        ASSERT_EQ(rising.size(), 19u);  // the 20th lies on sample 0
-        EXPECT_NEAR((rising.back() - rising.front()) / 18.0, 102.4, 0.1);
+        ASSERT_EQ(rising.size(), 20u);
+        EXPECT_NEAR((rising.back() - rising.front()) / 19.0, 102.4, 0.1);
     }
 }
 
