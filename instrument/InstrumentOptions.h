@@ -16,19 +16,20 @@ struct InstrumentOptions {
     static constexpr int kMaxLateMs = 60000;
     static constexpr int kMaxNoise = 2047;
 
-    bool baudPacing = false;              // pace replies like a 115200-baud 8N1 line
-    int stray = 0;                        // stray bytes (never the marker) before each frame
-    bool damageMarker = false;            // send the frame with a damaged marker
-    int shortFrame = -1;                  // when >= 0: send only this many bytes of the frame
-    bool silent = false;                  // never answer
-    bool flood = false;                   // after the first request, send marker-free bytes forever
-    int lateMs = 0;                       // answer this long after the request
-    uint32_t points = 2048;               // header point count in XY mode
-    int noise = 2;                        // peak noise in counts
-    uint32_t seed = 1;                    // noise seed
-    std::string linkName;                 // empty: the first free ttyVIRT<n>
-    std::string traceFile;                // when set: every command received is appended there
-    std::array<InputSignal, 2> inputs{};  // external signals on channels 1 and 2
+    bool baudPacing = false;    // pace replies like a 115200-baud 8N1 line
+    int stray = 0;              // stray bytes (never the marker) before each frame
+    bool damageMarker = false;  // send the frame with a damaged marker
+    int shortFrame = -1;        // when >= 0: send only this many bytes of the frame
+    bool silent = false;        // never answer
+    bool flood = false;         // after the first request, send marker-free bytes forever
+    int lateMs = 0;             // answer this long after the request
+    uint32_t points = 2048;     // header point count in XY mode
+    int noise = 2;              // peak noise in counts
+    uint32_t seed = 1;          // noise seed
+    std::string linkName;       // empty: the first free ttyVIRT<n>
+    std::string traceFile;      // when set: every command received is appended there
+    // Signals from outside on the inputs of channels 1 and 2 (none by default).
+    std::array<InputSignal, 2> inputs{};
 };
 
 }  // namespace velmora
