@@ -46,10 +46,7 @@ TEST(InstrumentLinkTest, CommandsReachTheInstrumentWithTheirValues) {
     form.SyncPolBox.UserSelect(0);
     form.SyncVoltBar.SetPosition(-700);
     form.SyncPosBar.SetPosition(300);
-    // The first frame answers start-up's request, which went out before the
-    // commands; the second one's request follows them on the line, so the
-    // instrument has taken them over once it is answered.
-    session.TicksUntilFrames(2, 8);
+    session.TicksUntilFrames(2, 8);  // start-up's, then one requested after the commands
     const InstrumentState s = session.Instrument().Snapshot();
     EXPECT_EQ(s.range[0], 3);
     EXPECT_EQ(s.range[1], 5);

@@ -64,8 +64,8 @@ class FakeSerialPort final : public SerialPort {
     std::shared_ptr<FakeLine> line_;
 };
 
-// A machine's ports: discovery answers `entries` (and `notes`); Open finds the
-// line of a path, or reports it missing or held by another program.
+// A machine's ports: discovery answers `entries`; Open finds the line of a
+// path, or reports it missing or held by another program.
 class FakeSerialPorts final : public SerialPorts {
   public:
     explicit FakeSerialPorts(VirtualClock& clock) : clock_(clock) {}
