@@ -76,7 +76,7 @@ class Parser {
 
     static bool IsValued(std::string_view arg) {
         for (const char* name : {"--stray", "--short-frame", "--late", "--points", "--noise",
-                                 "--seed", "--link-name", "--trace"}) {
+                                 "--seed", "--link-name", "--trace", "--input1", "--input2"}) {
             if (arg == name) return true;
         }
         return false;
@@ -103,6 +103,8 @@ class Parser {
         } else if (arg == "--trace") {
             if (value.empty()) return Fail("option --trace needs a file name");
             o.traceFile = std::string(value);
+        } else if (arg == "--input1" || arg == "--input2") {
+            Input(arg, value, o.inputs[arg == "--input1" ? 0 : 1]);
         } else {
             Fail("unknown option '" + std::string(arg) + "' (see --help)");
         }
@@ -116,6 +118,12 @@ class Parser {
             return 0;
         }
         return value;
+    }
+
+    void Input(std::string_view arg, std::string_view text, InputSignal& input) {
+        std::string error;
+        if (!InputSignal::Parse(text, input, error))
+            Fail("option " + std::string(arg) + " " + error);
     }
 
     void Fail(std::string message) {
@@ -152,6 +160,13 @@ std::string CommandLine::HelpText() {
            "  --trace FILE        append each command received to FILE, one line each\n"
            "                      (z, S src pol pos level, X n, Y n, G ch wave freq ampl;\n"
            "                      ? for a fragment that is no command)\n"
+           "Signals on the inputs (added to the generator wired to that channel):\n"
+           "  --input1 WAVE,HZ,VOLTS[,OFFSET]\n"
+           "  --input2 WAVE,HZ,VOLTS[,OFFSET]\n"
+           "                      a signal on channel 1 or 2: WAVE one of sine, cosine,\n"
+           "                      saw-rising, saw-falling, saw-symmetrical, square50,\n"
+           "                      square10, square90; HZ up to 1000000; VOLTS the peak\n"
+           "                      (0 to 100), OFFSET a DC level (-100 to 100, default 0)\n"
            "Faults for reliability tests:\n"
            "  --stray N           send N stray bytes (never the marker) before each frame\n"
            "  --damage-marker     send each frame with a damaged marker\n"

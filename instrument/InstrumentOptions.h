@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "instrument/InputSignal.h"
 
 namespace velmora {
 
@@ -25,6 +28,8 @@ struct InstrumentOptions {
     uint32_t seed = 1;          // noise seed
     std::string linkName;       // empty: the first free ttyVIRT<n>
     std::string traceFile;      // when set: every command received is appended there
+    // Signals from outside on the inputs of channels 1 and 2 (none by default).
+    std::array<InputSignal, 2> inputs{};
 };
 
 }  // namespace velmora

@@ -77,8 +77,9 @@ bool PtyService::OpenPty(std::string& error) {
 }
 
 bool PtyService::Publish(const std::string& linkName, std::string& error) {
-    if (!EnsurePortDirectory()) {
-        error = ErrorText(("cannot create " + PortDirectory()).c_str());
+    std::string why;
+    if (!EnsurePortDirectory(&why)) {
+        error = "cannot use the port directory " + PortDirectory() + ": " + why;
         return false;
     }
     const std::string directory = PortDirectory() + "/";

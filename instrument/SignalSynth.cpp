@@ -1,5 +1,6 @@
 #include "instrument/SignalSynth.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "instrument/WaveShape.h"
@@ -8,10 +9,13 @@ namespace velmora {
 namespace {
 
 constexpr std::array<double, 8> kRangeVolts = {24.0, 20.0, 16.0, 12.0, 8.0, 4.0, 2.0, 1.0};
-// The crossing search scans one cycle of the source in this many steps, then
-// narrows the step that holds the crossing down to rounding.
+// The crossing search scans one cycle of the channel's fastest source in this
+// many steps, then narrows the step that holds the crossing down to rounding.
 constexpr int kScanSteps = 4096;
 constexpr int kBisections = 60;
+// With two sources on the trigger channel the search covers one cycle of the
+// slower one, but never more than this many cycles of the faster one.
+constexpr double kMaxScanCycles = 64.0;
 
 double Clamp(double value, double low, double high) {
     if (!(value >= low)) return low;  // also catches NaN
@@ -24,12 +28,12 @@ double Frequency(const InstrumentState::Generator& generator) {
     return Clamp(generator.frequency, 0.0, SignalSynth::kMaxFrequency);
 }
 
-int SourceOf(const InstrumentState& state) { return state.syncSource == 1 ? 1 : 0; }
+std::size_t SourceOf(const InstrumentState& state) { return state.syncSource == 1 ? 1 : 0; }
 
 }  // namespace
 
-SignalSynth::SignalSynth(int noise, uint32_t seed)
-    : noise_(noise < 0 ? 0 : noise), random_(seed == 0 ? 0x9E3779B9u : seed) {}
+SignalSynth::SignalSynth(int noise, uint32_t seed, const std::array<InputSignal, 2>& inputs)
+    : inputs_(inputs), noise_(noise < 0 ? 0 : noise), random_(seed == 0 ? 0x9E3779B9u : seed) {}
 
 double SignalSynth::FullScaleVolts(int range) {
     const int index = range < 0 ? 0 : (range > 7 ? 7 : range);
@@ -41,29 +45,49 @@ double SignalSynth::Level(const InstrumentState::Generator& generator, int range
     return amplitude * WaveShape(generator.waveform, phase) * kFullScale / FullScaleVolts(range);
 }
 
+double SignalSynth::Level(const InputSignal& input, int range, double phase) {
+    if (!input.Connected()) return 0.0;
+    const double volts = input.amplitude * WaveShape(input.waveform, phase) + input.offset;
+    return volts * kFullScale / FullScaleVolts(range);
+}
+
+double SignalSynth::Frequency(const InstrumentState& state, std::size_t channel,
+                              std::size_t source) const {
+    if (source == 0) return velmora::Frequency(state.generator[channel]);
+    return inputs_[channel].Connected() ? inputs_[channel].frequency : 0.0;
+}
+
+double SignalSynth::ChannelLevel(const InstrumentState& state, std::size_t channel,
+                                 const SourcePhases& phase) const {
+    const int range = state.range[channel];
+    return Level(state.generator[channel], range, phase[0]) +
+           Level(inputs_[channel], range, phase[1]);
+}
+
 bool SignalSynth::Capture(const InstrumentState& state, Samples& out) {
-    std::array<double, 2> reference = phase_;  // phase of each channel at sample `anchor`
+    std::array<SourcePhases, 2> reference = phase_;  // phase of each source at sample `anchor`
     double anchor = 0.0;
-    double crossing = 0.0;
+    Crossing crossing;
     const bool triggered = FindCrossing(state, crossing);
     if (triggered) {
-        const int source = SourceOf(state);
-        const double delay = (crossing - phase_[source]) / Frequency(state.generator[source]);
         anchor = Clamp(state.syncPosition, 0.0, static_cast<double>(kSamplePairs));
-        for (int c = 0; c < 2; ++c) {
-            reference[c] =
-                c == source ? crossing : phase_[c] + Frequency(state.generator[c]) * delay;
+        for (std::size_t c = 0; c < 2; ++c) {
+            for (std::size_t s = 0; s < kSources; ++s) {
+                reference[c][s] = phase_[c][s] + Frequency(state, c, s) * crossing.delay;
+            }
         }
+        reference[SourceOf(state)][crossing.source] = crossing.phase;
     }
     for (std::size_t c = 0; c < 2; ++c) {
-        const InstrumentState::Generator& generator = state.generator[c];
-        const double step = Frequency(generator) / kSampleRate;
+        const SourcePhases step = {Frequency(state, c, 0) / kSampleRate,
+                                   Frequency(state, c, 1) / kSampleRate};
         for (std::size_t i = 0; i < kSamplePairs; ++i) {
-            const double phase = reference[c] + step * (static_cast<double>(i) - anchor);
-            const long value = std::lround(Level(generator, state.range[c], phase)) + Noise();
-            out.channel[c][i] = static_cast<int16_t>(value < -kFullScale  ? -kFullScale
-                                                     : value > kFullScale ? kFullScale
-                                                                          : value);
+            const double offset = static_cast<double>(i) - anchor;
+            const SourcePhases phase = {reference[c][0] + step[0] * offset,
+                                        reference[c][1] + step[1] * offset};
+            const long value = std::lround(ChannelLevel(state, c, phase)) + Noise();
+            out.channel[c][i] =
+                static_cast<int16_t>(std::clamp<long>(value, -kFullScale, kFullScale));
         }
     }
     return triggered;
@@ -71,27 +95,37 @@ bool SignalSynth::Capture(const InstrumentState& state, Samples& out) {
 
 void SignalSynth::Advance(const InstrumentState& state, double seconds) {
     for (std::size_t c = 0; c < 2; ++c) {
-        const double phase = phase_[c] + Frequency(state.generator[c]) * seconds;
-        phase_[c] = std::isfinite(phase) ? phase - std::floor(phase) : 0.0;
+        for (std::size_t s = 0; s < kSources; ++s) {
+            const double phase = phase_[c][s] + Frequency(state, c, s) * seconds;
+            phase_[c][s] = std::isfinite(phase) ? phase - std::floor(phase) : 0.0;
+        }
     }
 }
 
-// Looks for the first crossing of the sync level with the chosen slope within
-// one cycle of the source from its free-running phase. `crossing` is the phase
-// (in cycles) of the first point on the far side of the level.
-bool SignalSynth::FindCrossing(const InstrumentState& state, double& crossing) const {
-    const int source = SourceOf(state);
-    const InstrumentState::Generator& generator = state.generator[source];
-    if (state.XYMode() || !(Frequency(generator) > 0.0)) return false;
-    const int range = state.range[source];
+// Looks for the first crossing of the sync level with the chosen slope by the
+// trigger channel's whole input, from its free-running phases on. The search
+// runs in cycles of the channel's faster source, so that its steps resolve
+// that source's shape; `crossing` gets the first point on the far side of
+// the level.
+bool SignalSynth::FindCrossing(const InstrumentState& state, Crossing& crossing) const {
+    const std::size_t channel = SourceOf(state);
+    const std::size_t fast = Frequency(state, channel, 1) > Frequency(state, channel, 0) ? 1 : 0;
+    const double frequency = Frequency(state, channel, fast);
+    if (state.XYMode() || !(frequency > 0.0)) return false;
+    const double slow = Frequency(state, channel, 1 - fast);
+    const double cycles = slow > 0.0 ? std::min(std::ceil(frequency / slow), kMaxScanCycles) : 1.0;
     const double level = state.syncLevel;
     const bool rising = state.syncPolarity == 0;
-    const auto before = [&](double phase) {
-        const double distance = Level(generator, range, phase) - level;
+    const double start = phase_[channel][fast];
+    const auto before = [&](double cycle) {
+        SourcePhases phase = phase_[channel];
+        phase[1 - fast] += slow * (cycle - start) / frequency;
+        phase[fast] = cycle;
+        const double distance = ChannelLevel(state, channel, phase) - level;
         return rising ? distance < 0.0 : distance > 0.0;
     };
-    const double start = phase_[source];
-    for (int k = 0; k < kScanSteps; ++k) {
+    const int steps = kScanSteps * static_cast<int>(cycles);
+    for (int k = 0; k < steps; ++k) {
         double low = start + static_cast<double>(k) / kScanSteps;
         double high = start + static_cast<double>(k + 1) / kScanSteps;
         if (!before(low) || before(high)) continue;
@@ -99,7 +133,7 @@ bool SignalSynth::FindCrossing(const InstrumentState& state, double& crossing) c
             const double middle = 0.5 * (low + high);
             (before(middle) ? low : high) = middle;
         }
-        crossing = high;
+        crossing = {fast, high, (high - start) / frequency};
         return true;
     }
     return false;

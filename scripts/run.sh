@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Velmora. When no serial
-# instrument is attached, the virtual instrument is started first and stopped
-# when the program ends, so the window shows live traces either way.
+# instrument is attached, the virtual instrument is started first, with a demo
+# signal on each input, and stopped when the program ends, so the window shows
+# live traces either way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/demo-inputs.sh
 ./scripts/install-deps.sh
 ./scripts/build.sh
 
@@ -26,7 +28,7 @@ trap cleanup EXIT
 
 if ! has_hardware && [ -x build/bin/velmora-instrument ]; then
   log=$(mktemp)
-  build/bin/velmora-instrument >"$log" &
+  build/bin/velmora-instrument "${demo_inputs[@]}" >"$log" &
   instrument_pid=$!
   # The instrument prints the path of its port once it is registered.
   for _ in $(seq 100); do
@@ -35,7 +37,9 @@ if ! has_hardware && [ -x build/bin/velmora-instrument ]; then
   done
   port=$(head -n 1 "$log")
   rm -f "$log"
-  echo "Virtual instrument on ${port:-?}"
+  echo "No instrument attached: this is the virtual instrument on ${port:-?} with demo inputs" \
+    "($demo_inputs_text); for a real instrument, plug it in and run ./scripts/run.sh again," \
+    "or run build/bin/velmora alone."
 fi
 
 build/bin/velmora "$@"

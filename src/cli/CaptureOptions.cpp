@@ -6,14 +6,11 @@
 #include <string_view>
 
 #include "generator/ParseFloatText.h"
+#include "link/WaveformNames.h"
 
 namespace velmora {
 namespace {
 
-// The generator list's waveforms, by the names the command line uses.
-constexpr const char* kWaveNames[] = {"off",        "sine",        "cosine",
-                                      "saw-rising", "saw-falling", "saw-symmetrical",
-                                      "square50",   "square10",    "square90"};
 constexpr int kRangeVolts[8] = {24, 20, 16, 12, 8, 4, 2, 1};  // x1; x10 is ten times
 constexpr double kMaxFrequency = 1000000;
 constexpr double kMinFrequency = 0.25;
@@ -58,11 +55,8 @@ bool Generator(std::string_view text, GeneratorSetting& g, std::string& error) {
         return false;
     }
     const std::string_view wave = text.substr(0, a);
-    g.waveform = -1;
-    for (int i = 1; i < 9; ++i) {
-        if (wave == kWaveNames[i]) g.waveform = i;
-    }
-    if (g.waveform < 0) {
+    g.waveform = WaveformCharacter(wave) - '0';  // the generator list's index, 0 for none
+    if (g.waveform < 1) {
         error = "no waveform '" + std::string(wave) + "'";
         return false;
     }

@@ -39,6 +39,7 @@ void SerialLink::FillList(ListBox& comPort) {
 
 void SerialLink::DiscoverPorts(ListBox& comPort) {
     portNumbers_ = ports_.Discover();
+    for (const std::string& note : ports_.DiscoveryNotes()) Log(note.c_str());
     if (portNumbers_.size() > kMaxPorts) portNumbers_.resize(kMaxPorts);
     FillList(comPort);
 }

@@ -77,6 +77,9 @@ class SerialPorts {
 
     // Ports present now, in list order. May allocate (start-up and refresh only).
     virtual std::vector<PortEntry> Discover() = 0;
+    // Lines for the diagnostic log about the last Discover(): places it did
+    // not look into, and why. None unless a system has such places.
+    virtual std::vector<std::string> DiscoveryNotes() const { return {}; }
     // Opens `path` exclusively. On Opened, `port` holds the open port; the port
     // closes when the pointer is released.
     virtual OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) = 0;

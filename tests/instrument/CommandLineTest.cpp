@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -51,7 +53,8 @@ TEST(CommandLineTest, HelpListsEveryOption) {
     const std::string help = CommandLine::HelpText();
     for (const char* option :
          {"--help", "--baud-pacing", "--stray", "--damage-marker", "--short-frame", "--silent",
-          "--flood", "--late", "--points", "--noise", "--seed", "--link-name", "--trace"}) {
+          "--flood", "--late", "--points", "--noise", "--seed", "--link-name", "--trace",
+          "--input1", "--input2", "saw-symmetrical"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }
@@ -72,6 +75,22 @@ TEST(CommandLineTest, RejectsWhatItDoesNotUnderstand) {
         EXPECT_EQ(result.outcome, CommandLine::Outcome::kError);
         EXPECT_FALSE(result.error.empty());
     }
+}
+
+// WAVE,HZ,VOLTS[,OFFSET] and its mistakes; the program ends a mistake with 2.
+TEST(CommandLineTest, InputSignalsAndTheirMistakes) {
+    const InputSignal in = Parse({"--input2", "square10,50,1.5,-0.25"}).options.inputs[1];
+    EXPECT_TRUE(in.waveform == '7' && in.frequency == 50 && in.amplitude == 1.5 &&
+                in.offset == -0.25);
+    EXPECT_EQ(Parse({"--input1", "sine,1000"}).error,
+              "option --input1 needs WAVE,HZ,VOLTS[,OFFSET], not 'sine,1000'");
+    for (const char* value : {"sin,1000,0.5", "Sine,1000,0.5", "sine,1000,0.5,0,1", "sine,0,0.5",
+                              "sine,inf,0.5", "sine,1000,-0.5", "sine,1000,0.5,"}) {
+        EXPECT_EQ(Parse({"--input1", value}).outcome, CommandLine::Outcome::kError) << value;
+    }
+    const std::string program = VELMORA_INSTRUMENT_PROGRAM;
+    const int status = std::system((program + " --input1 sine,1000 2>/dev/null").c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
 }
 
 // The trace is what a test of a program it cannot look into reads: each

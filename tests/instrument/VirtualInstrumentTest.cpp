@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "instrument/CommandLine.h"
 #include "instrument/VirtualInstrument.h"
 #include "system/posix/PortDirectory.h"
 
@@ -189,6 +190,47 @@ TEST_F(VirtualInstrumentTest, TakesOverTheSettingsSentBeforeARequest) {
     // A 1 V square on the ±1 V range of channel 1: full scale.
     const int16_t first = static_cast<int16_t>(frame[128] | frame[129] << 8);
     EXPECT_EQ(std::abs(first), 2047);
+}
+
+// An outside signal on channel 1 (a 1 kHz sine of 0.5 V peak on the ±1 V
+// range: 102.4 samples a cycle, 1023.5 counts), alone and then on top of
+// generator A (a 250 Hz square of 0.25 V, 512 counts): the peaks add up. The
+// trigger (channel 1, rising, 0 counts, at sample 300) follows the whole input.
+TEST_F(VirtualInstrumentTest, AnInputSignalShowsAloneAndAddedToTheGenerator) {
+    const char* const args[] = {"velmora-instrument", "--input1", "sine,1000,0.5", "--noise", "0"};
+    const CommandLine::Result command = CommandLine::Parse(5, args);
+    ASSERT_EQ(command.outcome, CommandLine::Outcome::kRun) << command.error;
+    VirtualInstrument instrument(command.options);
+    StartOrFail(instrument);
+    const int port = OpenPort(instrument.LinkPath());
+    const struct {
+        const char* commands;
+        int peak;
+    } frames[] = {{"%X7\r%S00  300    0\r%z\r\n", 1023},
+                  {"%G06250.000000,0.250000%z\r\n", 1023 + 512}};
+    for (const auto& f : frames) {
+        SCOPED_TRACE(f.commands);
+        Send(port, f.commands);
+        const std::vector<uint8_t> frame = Receive(port, kFrameBytes);
+        ASSERT_EQ(frame.size(), kFrameBytes);
+        std::vector<int> s(kSamplePairs);
+        for (std::size_t i = 0; i < kSamplePairs; ++i) {
+            const uint8_t* pair = &frame[kHeaderBytes + kPairBytes * i];
+            s[i] = static_cast<int16_t>(pair[0] | pair[1] << 8);
+            EXPECT_EQ(pair[2] | pair[3] << 8, 0) << "channel 2 has nothing on it";
+        }
+        EXPECT_NEAR(*std::max_element(s.begin(), s.end()), f.peak, 1);
+        EXPECT_NEAR(*std::min_element(s.begin(), s.end()), -f.peak, 1);
+        EXPECT_LT(s[299], 0);
+        EXPECT_GE(s[300], 0);
+        if (f.peak != 1023) continue;
+        std::vector<int> rising;  // the sine alone crosses 0 once a cycle
+        for (std::size_t i = 1; i < kSamplePairs; ++i) {
+            if (s[i - 1] < 0 && s[i] >= 0) rising.push_back(static_cast<int>(i));
+        }
+        ASSERT_EQ(rising.size(), 20u);
+        EXPECT_NEAR((rising.back() - rising.front()) / 19.0, 102.4, 0.1);
+    }
 }
 
 TEST_F(VirtualInstrumentTest, GeneratorCommandEndsWhenTheLineFallsQuiet) {

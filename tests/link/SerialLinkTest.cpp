@@ -109,6 +109,12 @@ TEST_F(LinkFixture, WithoutPortsTheListIsEmptyAndNothingOpens) {
     EXPECT_STREQ(link.CommPath(), "COM5");
 }
 
+TEST_F(LinkFixture, WhatDiscoverySkippedIsLogged) {
+    ports.notes = {"Port directory /tmp/p skipped: /tmp/p is open to other users (mode 0777)"};
+    link.DiscoverPorts(comPort);
+    EXPECT_EQ(display.Lines(), ports.notes);
+}
+
 TEST_F(LinkFixture, DiscoveryListsAtMostAHundredPorts) {
     for (int i = 0; i < 130; ++i) {
         char name[16];

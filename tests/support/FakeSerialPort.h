@@ -76,9 +76,11 @@ class FakeSerialPorts final : public SerialPorts {
     std::vector<PortEntry> entries;
     std::map<std::string, std::shared_ptr<FakeLine>> lines;
     std::map<std::string, bool> busy;  // held open by another program
+    std::vector<std::string> notes;    // what discovery says it skipped
     int opens = 0;
 
     std::vector<PortEntry> Discover() override { return entries; }
+    std::vector<std::string> DiscoveryNotes() const override { return notes; }
     OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) override;
 
   private:

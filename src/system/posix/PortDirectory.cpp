@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace velmora {
 namespace {
@@ -17,21 +19,39 @@ std::string BaseDirectory() {
     return "/tmp/velmora-" + std::to_string(getuid());
 }
 
-// The directory must be ours and closed to others: in the shared /tmp another
-// user could otherwise create it first and plant links to devices of theirs.
-bool MakeDirectory(const std::string& path) {
-    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-    return info.st_uid == getuid() && (info.st_mode & 0077) == 0;
+bool MakeDirectory(const std::string& path, std::string* why) {
+    std::string fault;
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        fault = "cannot create " + path + ": " + std::strerror(errno);
+    } else {
+        fault = PrivateDirectoryFault(path);
+    }
+    if (why != nullptr) *why = fault;
+    return fault.empty();
 }
 
 }  // namespace
 
 std::string PortDirectory() { return BaseDirectory() + "/ports"; }
 
-bool EnsurePortDirectory() {
-    return MakeDirectory(BaseDirectory()) && MakeDirectory(PortDirectory());
+std::string PrivateDirectoryFault(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) return path + ": " + std::strerror(errno);
+    if (!S_ISDIR(info.st_mode)) return path + " is not a directory";
+    if (info.st_uid != getuid()) {
+        return path + " is owned by uid " + std::to_string(info.st_uid) + ", not by uid " +
+               std::to_string(getuid());
+    }
+    if ((info.st_mode & 0077) != 0) {
+        char mode[8];
+        std::snprintf(mode, sizeof(mode), "%04o", static_cast<unsigned>(info.st_mode & 07777));
+        return path + " is open to other users (mode " + mode + ")";
+    }
+    return "";
+}
+
+bool EnsurePortDirectory(std::string* why) {
+    return MakeDirectory(BaseDirectory(), why) && MakeDirectory(PortDirectory(), why);
 }
 
 }  // namespace velmora

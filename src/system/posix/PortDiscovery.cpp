@@ -105,10 +105,10 @@ PortDiscovery::PortDiscovery(std::string sysRoot, std::string portDirectory, std
       portDirectory_(std::move(portDirectory)),
       devRoot_(std::move(devRoot)) {}
 
-std::vector<PortEntry> PortDiscovery::List() const {
+std::vector<PortEntry> PortDiscovery::List(std::vector<std::string>* notes) const {
     std::vector<PortEntry> entries;
     AddDevices(entries);
-    AddLinks(entries);
+    AddLinks(entries, notes);
     return entries;
 }
 
@@ -124,8 +124,19 @@ void PortDiscovery::AddDevices(std::vector<PortEntry>& entries) const {
     }
 }
 
-void PortDiscovery::AddLinks(std::vector<PortEntry>& entries) const {
+void PortDiscovery::AddLinks(std::vector<PortEntry>& entries,
+                             std::vector<std::string>* notes) const {
     const std::string directory = portDirectory_.empty() ? PortDirectory() : portDirectory_;
+    struct stat info {};
+    if (lstat(directory.c_str(), &info) != 0) return;  // no instrument has run yet
+    // The holder too: whoever controls it can swap the directory underneath.
+    for (const std::string& path : {directory.substr(0, directory.rfind('/')), directory}) {
+        const std::string fault = PrivateDirectoryFault(path);
+        if (fault.empty()) continue;
+        if (notes != nullptr)
+            notes->push_back("Port directory " + directory + " skipped: " + fault);
+        return;
+    }
     for (const std::string& name : DirectoryNames(directory)) {
         std::string path = directory + "/" + name;
         if (entries.size() >= kMaxPorts || path.size() > kMaxPathLength) {

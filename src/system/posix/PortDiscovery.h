@@ -15,7 +15,9 @@ namespace velmora {
 //     TIOCGSERIAL reports a type other than PORT_UNKNOWN). Entry name: the
 //     device name ("ttyACM0"); path: <devRoot>/<name>.
 //  2. every symbolic link in the port directory whose target exists. Entry
-//     name: the link's name; path: the link's full path.
+//     name: the link's name; path: the link's full path. The directory is
+//     read only when it and the directory that holds it pass
+//     PrivateDirectoryFault; otherwise it is skipped with a note saying why.
 // Each group is sorted in natural order (digit runs compare as numbers, so
 // ttyUSB2 comes before ttyUSB10). Entries whose path would not fit the
 // application's 80-byte path buffer are left out, and the list stops at
@@ -29,11 +31,12 @@ class PortDiscovery {
                            std::string devRoot = "/dev");
 
     // Looks at the system now. Allocates; for start-up and refresh only.
-    std::vector<PortEntry> List() const;
+    // `notes` (when given) receives one line for each place that was skipped.
+    std::vector<PortEntry> List(std::vector<std::string>* notes = nullptr) const;
 
   private:
     void AddDevices(std::vector<PortEntry>& entries) const;
-    void AddLinks(std::vector<PortEntry>& entries) const;
+    void AddLinks(std::vector<PortEntry>& entries, std::vector<std::string>* notes) const;
     bool HasDriver(const std::string& name) const;
     bool HasUart(const std::string& name) const;
 

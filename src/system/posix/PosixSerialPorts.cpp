@@ -8,7 +8,10 @@ namespace velmora {
 
 PosixSerialPorts::PosixSerialPorts(PortDiscovery discovery) : discovery_(std::move(discovery)) {}
 
-std::vector<PortEntry> PosixSerialPorts::Discover() { return discovery_.List(); }
+std::vector<PortEntry> PosixSerialPorts::Discover() {
+    notes_.clear();
+    return discovery_.List(&notes_);
+}
 
 OpenOutcome PosixSerialPorts::Open(const char* path, std::unique_ptr<SerialPort>& port) {
     return TermiosSerialPort::Open(path, port);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "system/SerialPort.h"
@@ -17,11 +18,13 @@ class PosixSerialPorts final : public SerialPorts {
     explicit PosixSerialPorts(PortDiscovery discovery = PortDiscovery());
 
     std::vector<PortEntry> Discover() override;
+    std::vector<std::string> DiscoveryNotes() const override { return notes_; }
     // Exclusive open; see TermiosSerialPort::Open.
     OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) override;
 
   private:
     PortDiscovery discovery_;
+    std::vector<std::string> notes_;  // of the last Discover()
 };
 
 }  // namespace velmora

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +34,7 @@ class PortDiscoveryTest : public ::testing::Test {
 
     void AddLink(const std::string& name, const std::string& target) {
         std::filesystem::create_directories(Ports());
+        std::filesystem::permissions(Ports(), std::filesystem::perms::owner_all);
         ASSERT_EQ(symlink(target.c_str(), (Ports() + "/" + name).c_str()), 0);
     }
 
@@ -74,6 +76,36 @@ TEST_F(PortDiscoveryTest, DevicesWithADriverAndARealUartComeFirstThenLiveLinks) 
 TEST_F(PortDiscoveryTest, MissingDirectoriesGiveAnEmptyList) {
     EXPECT_TRUE(List().empty());
     EXPECT_TRUE(PosixSerialPorts(PortDiscovery(Sys(), Ports(), Dev())).Discover().empty());
+}
+
+// A directory that another user owns, or that others may write to, could hold
+// links planted by someone else: it is not read, and the note says why.
+TEST_F(PortDiscoveryTest, SkipsAPortDirectoryThatIsNotPrivate) {
+    const struct {
+        const char* fault;
+        int (*apply)(const char*);
+    } cases[] = {
+        {"is owned by uid 65534", [](const char* path) { return chown(path, 65534, 65534); }},
+        {"is open to other users (mode 0777)", [](const char* path) { return chmod(path, 0777); }},
+    };
+    root_.WriteFile("target", "");
+    AddLink("ttyVIRT0", root_ / "target");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        ASSERT_EQ(chmod(Ports().c_str(), 0700), 0);
+        ASSERT_EQ(chown(Ports().c_str(), getuid(), getgid()), 0);
+        ASSERT_EQ(List().size(), 1u);
+        if (c.apply(Ports().c_str()) != 0) {
+            ASSERT_NE(geteuid(), 0u) << "only giving a directory away may need root";
+            continue;
+        }
+        PosixSerialPorts ports(PortDiscovery(Sys(), Ports(), Dev()));
+        EXPECT_TRUE(ports.Discover().empty());
+        const std::vector<std::string> notes = ports.DiscoveryNotes();
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_EQ(notes[0].find("Port directory " + Ports() + " skipped: " + Ports()), 0u);
+        EXPECT_NE(notes[0].find(c.fault), std::string::npos) << notes[0];
+    }
 }
 
 TEST_F(PortDiscoveryTest, PathsLongerThanTheBufferAreLeftOut) {

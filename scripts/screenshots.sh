@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Makes the README's pictures again, from the real programs at their start-up
+# settings (started from a folder without Config.Ini) against the virtual
+# instrument with the demo inputs of ./scripts/run.sh:
+#   assets/velmora-linux.png    build/bin/velmora, the Qt window, on a virtual
+#                               X display (Xvfb)
+#   assets/velmora-windows.png  build-win/bin/velmora.exe under Wine, taken by
+#                               scripts/test-windows-window.sh on its way (its
+#                               start-up checks run, the later ones do not)
+# Installs what is missing and builds what is not built. Every step is bounded
+# in time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+source scripts/demo-inputs.sh
+caption="Velmora Rev 1.31 Nov 25 2025 16:05:18"
+
+./scripts/install-deps.sh
+./scripts/install-deps.sh wine # Xvfb, xdotool, ImageMagick; Wine for the second picture
+./scripts/build.sh >/dev/null
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+# wait_for SECONDS COMMAND...: polls every 0.2 s until the command succeeds.
+wait_for() {
+  local limit=$(($1 * 5))
+  shift
+  local _
+  for _ in $(seq "$limit"); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+echo "== the Qt window"
+# Xvfb takes the first free display number itself and writes it to fd 3;
+# -noreset, or a probe that disconnects while the window connects would break
+# its connection.
+timeout -k 5 300 Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset \
+  3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+wait_for 10 test -s "$work/display" || fail "no X display could be started"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# Port directory and settings of their own: nothing of the user's is read.
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR" "$work/user"
+timeout -k 5 300 build/bin/velmora-instrument "${demo_inputs[@]}" --trace "$work/trace.txt" \
+  >"$work/instrument.out" &
+pids+=($!)
+wait_for 10 test -s "$work/instrument.out" || fail "the instrument did not start"
+(cd "$work/user" && QT_QPA_PLATFORM=xcb exec timeout -k 5 120 "$root/build/bin/velmora") \
+  >"$work/velmora.log" 2>&1 &
+pids+=($!)
+
+window() { xdotool search --name "^$caption\$" 2>/dev/null | head -n 1; }
+window_shown() { [ -n "$(window)" ]; }
+wait_for 30 window_shown || fail "no window captioned '$caption'"
+frames_flowing() { [ "$(grep -c '^z$' "$work/trace.txt")" -ge 10 ]; }
+wait_for 30 frames_flowing || fail "fewer than 10 frames requested"
+mkdir -p assets
+timeout 30 import -window "$(window)" -strip assets/velmora-linux.png
+echo "assets/velmora-linux.png: $(identify -format '%w x %h' assets/velmora-linux.png)"
+
+echo "== velmora.exe under Wine"
+if [ ! -f build-win/bin/velmora.exe ]; then
+  ./scripts/build-windows.sh
+fi
+VELMORA_WINDOW_PICTURE=$root/assets/velmora-windows.png ./scripts/test-windows-window.sh \
+  >"$work/wine.log" 2>&1 || {
+  cat "$work/wine.log"
+  fail "velmora.exe under Wine"
+}
+grep -q '^picture of the window' "$work/wine.log" || fail "no picture: $(tail -n 1 "$work/wine.log")"
+echo "assets/velmora-windows.png: $(identify -format '%w x %h' assets/velmora-windows.png)"
