@@ -102,7 +102,8 @@ class Capture {
         if (system_.progressOnTerminal && !o_.quiet) Progress();
     }
 
-    void Progress() const {
+    void Progress() {
+        progressShown_ = true;
         if (o_.seconds) {
             std::fprintf(stderr, "\rframes %d, %.1f of %g s", kept_, Elapsed(), *o_.seconds);
         } else {
@@ -118,27 +119,29 @@ class Capture {
             const int64_t now = system_.clock.NowMicros();
             if (system_.interrupted) return Stop(kCaptureInterrupted);
             if (o_.seconds && now - start_ >= static_cast<int64_t>(*o_.seconds * 1e6)) break;
-            if (now - lastFrame_ >= kSilenceMicros) return Stop(Stopped());
+            if (now - lastFrame_ >= kSilenceMicros) return Stopped("none for 5 s");
             if (next > now) std::this_thread::sleep_for(std::chrono::microseconds(next - now));
             next = std::max(next + interval, system_.clock.NowMicros());
             if (system_.interrupted) return Stop(kCaptureInterrupted);
             form_.Dispatch([&] { form_.Timer1Timer(); });
         }
-        if (o_.seconds && kept_ == 0) return Stop(Stopped());
+        if (o_.seconds && kept_ == 0) return Stopped("none in the time asked for");
         return Stop(kCaptureDone);
     }
 
-    int Stopped() {
+    int Stopped(const char* why) {
+        Stop(kCaptureFailed);
         const std::string asked = o_.seconds ? "" : " of " + std::to_string(o_.frames);
         std::fprintf(stderr,
-                     "\nvelmora-capture: frames stopped arriving from %s (none for 5 s): "
-                     "%d%s arrived\n",
-                     port_.name.c_str(), kept_, asked.c_str());
+                     "velmora-capture: frames stopped arriving from %s (%s): %d%s arrived\n",
+                     port_.name.c_str(), why, kept_, asked.c_str());
         return kCaptureFailed;
     }
 
+    // Ends the progress line, if there is one, before the command ends.
     int Stop(int status) {
-        if (system_.progressOnTerminal && !o_.quiet && kept_ > 0) std::fputc('\n', stderr);
+        if (progressShown_) std::fputc('\n', stderr);
+        progressShown_ = false;
         return status;
     }
 
@@ -151,6 +154,7 @@ class Capture {
     int64_t start_ = 0;
     int64_t lastFrame_ = 0;
     int kept_ = 0;
+    bool progressShown_ = false;
     std::string error_;
 };
 
