@@ -21,7 +21,7 @@ bool VirtualDisplay::Start(const std::string& log) {
         const std::string id = std::to_string(n);
         const std::string name = std::string(":").append(id);
         const std::string socket = "/tmp/.X11-unix/X" + id;
-        if (!server_.Start({"Xvfb", name, "-screen", "0", "1600x1000x24", "-nolisten", "tcp"},
+        if (!server_.Start({"Xvfb", name, "-screen", "0", "1600x1200x24", "-nolisten", "tcp"},
                            log)) {
             return false;
         }

@@ -6,7 +6,7 @@
 
 namespace velmora::bench {
 
-// An X server of the benchmark's own (Xvfb, 1600 x 1000 at 24 bits, room for
+// An X server of the benchmark's own (Xvfb, 1600 x 1200 at 24 bits, room for
 // the window at its design size with a frame) on the first display number
 // from 90 that no other server holds. Other people's servers are never
 // touched; it ends with this object.
