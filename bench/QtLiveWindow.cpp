@@ -57,11 +57,49 @@ bool SwitchOnSine(MainWindow& window, int channel, const std::string& frequency)
     return box->isChecked();
 }
 
-std::string QtFrequency(MainWindow& window) { return window.Form().Freq1.Text(); }
-
 double Now() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Once frames come, the sine on both channels; then the frames already on
+// their way when the generator changed go by. False with the reason printed.
+bool SwitchOn(MainWindow& window, const LiveStage& stage, const std::string& frequency) {
+    const auto frames = [&window] { return window.Form().Receive().framesReceived; };
+    const auto sineOnBoth = [&stage] {
+        return stage.CommandsReceived("G 0 1 ") == 1 && stage.CommandsReceived("G 1 1 ") == 1;
+    };
+    if (!QTest::qWaitFor([&] { return frames() >= 2; }, 10000)) {
+        std::fprintf(stderr, "no frames from the instrument\n");
+        return false;
+    }
+    if (!SwitchOnSine(window, 1, frequency) || !SwitchOnSine(window, 2, frequency) ||
+        !QTest::qWaitFor(sineOnBoth, 5000)) {
+        std::fprintf(stderr, "the generator did not take the sine on both channels\n");
+        return false;
+    }
+    const uint32_t switched = frames();
+    if (!QTest::qWaitFor([&] { return frames() >= switched + 2; }, 5000)) {
+        std::fprintf(stderr, "frames stopped coming\n");
+        return false;
+    }
+    return true;
+}
+
+// The window's own event loop for `seconds`, as the program runs it.
+LiveFigures Measure(MainWindow& window, double seconds) {
+    LiveFigures figures;
+    const uint32_t first = window.Form().Receive().framesReceived;
+    const double start = Now();
+    figures.start = SampleOwnCpu();
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &loop,
+                       &QEventLoop::quit);
+    loop.exec();
+    figures.end = SampleOwnCpu();
+    figures.seconds = Now() - start;
+    figures.frames = window.Form().Receive().framesReceived - first;
+    return figures;
 }
 
 }  // namespace
@@ -77,41 +115,11 @@ int RunQtWindow(LiveStage& stage, const LiveOptions& options, int argc, char** a
     PrintedErrors errors;
     MainWindow window(ports, settings, clock, errors);
     window.showMaximized();
-    const TForm2& form = window.Form();
-    const auto frames = [&form] { return form.Receive().framesReceived; };
-    if (!QTest::qWaitFor([&] { return frames() >= 2; }, 10000)) {
-        std::fprintf(stderr, "no frames from the instrument\n");
-        return 1;
-    }
-    const auto sineOnBoth = [&] {
-        return stage.CommandsReceived("G 0 1 ") == 1 && stage.CommandsReceived("G 1 1 ") == 1;
-    };
-    if (!SwitchOnSine(window, 1, options.frequency) ||
-        !SwitchOnSine(window, 2, options.frequency) || !QTest::qWaitFor(sineOnBoth, 5000)) {
-        std::fprintf(stderr, "the generator did not take the sine on both channels\n");
-        return 1;
-    }
-    // The frames already on their way when the generator changed are not measured.
-    const uint32_t switched = frames();
-    if (!QTest::qWaitFor([&] { return frames() >= switched + 2; }, 5000)) {
-        std::fprintf(stderr, "frames stopped coming\n");
-        return 1;
-    }
-
-    LiveFigures figures;
+    if (!SwitchOn(window, stage, options.frequency)) return 1;
+    LiveFigures figures = Measure(window, options.seconds);
     figures.window = "Qt window (xcb on Xvfb " + stage.Display() + ", client " +
                      std::to_string(window.width()) + " x " + std::to_string(window.height()) +
-                     "), sine at " + QtFrequency(window) + " Hz on each channel";
-    const uint32_t first = frames();
-    const double start = Now();
-    figures.start = SampleOwnCpu();
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(options.seconds * 1000), Qt::PreciseTimer, &loop,
-                       &QEventLoop::quit);
-    loop.exec();
-    figures.end = SampleOwnCpu();
-    figures.seconds = Now() - start;
-    figures.frames = frames() - first;
+                     "), sine at " + window.Form().Freq1.Text() + " Hz on each channel";
     window.close();
     PrintFigures(figures);
     return errors.count == 0 ? 0 : 1;

@@ -139,6 +139,48 @@ void SwitchOnSine(const Xdotool& x, int channel, const std::string& frequency) {
     x.Click(box->left + 6, box->top + box->height / 2);
 }
 
+// The window on the screen and frames coming, then the sine switched on;
+// the frames already on their way when the generator changed go by. False
+// with the reason printed.
+bool StartAndSwitchOn(ChildProcess& app, Xdotool& x, const LiveStage& stage,
+                      const LiveOptions& options) {
+    const auto requests = [&stage] { return stage.CommandsReceived("z"); };
+    if (!app.Start({"wine", options.win32}, stage.Folder() + "/wine.log") || !x.FindWindow() ||
+        !WaitFor(20000, [&] { return requests() >= 3; })) {
+        std::fprintf(stderr, "no window, or no frames from it; Wine said:\n");
+        std::ifstream log(stage.Folder() + "/wine.log");
+        for (std::string line; std::getline(log, line);)
+            std::fprintf(stderr, "  %s\n", line.c_str());
+        return false;
+    }
+    SwitchOnSine(x, 1, options.frequency);
+    SwitchOnSine(x, 2, options.frequency);
+    if (!WaitFor(10000, [&] {
+            return stage.CommandsReceived("G 0 1 ") == 1 && stage.CommandsReceived("G 1 1 ") == 1;
+        })) {
+        std::fprintf(stderr, "the generator did not take the sine on both channels\n");
+        return false;
+    }
+    const int switched = requests();
+    return WaitFor(5000, [&] { return requests() >= switched + 2; });
+}
+
+// The window process and the prefix's Wine server over `seconds`. Each frame
+// drawn is followed by the next request, so the requests count the frames.
+void Measure(pid_t app, pid_t server, const LiveStage& stage, double seconds, LiveFigures& window,
+             LiveFigures& wine) {
+    const int first = stage.CommandsReceived("z");
+    const auto start = std::chrono::steady_clock::now();
+    window.start = SampleCpu(app);
+    wine.start = SampleCpu(server);
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    window.end = SampleCpu(app);
+    wine.end = SampleCpu(server);
+    window.seconds = wine.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    window.frames = wine.frames = stage.CommandsReceived("z") - first;
+}
+
 }  // namespace
 
 int RunWineWindow(LiveStage& stage, const LiveOptions& options) {
@@ -155,49 +197,20 @@ int RunWineWindow(LiveStage& stage, const LiveOptions& options) {
     }
     ChildProcess app;  // from the scratch folder, which holds no Config.Ini
     Xdotool x(stage.Folder() + "/xdotool.out");
-    if (!app.Start({"wine", options.win32}, stage.Folder() + "/wine.log") || !x.FindWindow() ||
-        !WaitFor(20000, [&] { return stage.CommandsReceived("z") >= 3; })) {
-        std::fprintf(stderr, "no window, or no frames from it; Wine said:\n");
-        std::ifstream log(stage.Folder() + "/wine.log");
-        for (std::string line; std::getline(log, line);)
-            std::fprintf(stderr, "  %s\n", line.c_str());
-        return 1;
-    }
-    SwitchOnSine(x, 1, options.frequency);
-    SwitchOnSine(x, 2, options.frequency);
-    if (!WaitFor(10000, [&] {
-            return stage.CommandsReceived("G 0 1 ") == 1 && stage.CommandsReceived("G 1 1 ") == 1;
-        })) {
-        std::fprintf(stderr, "the generator did not take the sine on both channels\n");
-        return 1;
-    }
-    const int switched = stage.CommandsReceived("z");
-    WaitFor(5000, [&] { return stage.CommandsReceived("z") >= switched + 2; });
-
-    // Each frame drawn is followed by the next request, so requests count frames.
-    const pid_t server = WineServer(prefix);
-    LiveFigures figures, serverFigures;
-    figures.window = "Win32 window (Wine on Xvfb " + stage.Display() + "), sine at " +
-                     (options.frequency.empty() ? "20000" : options.frequency) +
-                     " Hz on each channel";
-    serverFigures.window = "The prefix's Wine server over the same stretch";
-    const int first = stage.CommandsReceived("z");
-    const auto start = std::chrono::steady_clock::now();
-    figures.start = SampleCpu(app.Pid());
-    serverFigures.start = SampleCpu(server);
-    std::this_thread::sleep_for(std::chrono::duration<double>(options.seconds));
-    figures.end = SampleCpu(app.Pid());
-    serverFigures.end = SampleCpu(server);
-    figures.seconds = serverFigures.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    figures.frames = serverFigures.frames = stage.CommandsReceived("z") - first;
+    if (!StartAndSwitchOn(app, x, stage, options)) return 1;
+    LiveFigures window, wine;
+    window.window = "Win32 window (Wine on Xvfb " + stage.Display() + "), sine at " +
+                    (options.frequency.empty() ? "20000" : options.frequency) +
+                    " Hz on each channel";
+    wine.window = "The prefix's Wine server over the same stretch";
+    Measure(app.Pid(), WineServer(prefix), stage, options.seconds, window, wine);
     app.Stop();
-    if (!figures.end.valid) {
+    if (!window.end.valid) {
         std::fprintf(stderr, "the window ended while it was measured\n");
         return 1;
     }
-    PrintFigures(figures);
-    if (serverFigures.start.valid && serverFigures.end.valid) PrintFigures(serverFigures);
+    PrintFigures(window);
+    if (wine.start.valid && wine.end.valid) PrintFigures(wine);
     return 0;
 }
 
