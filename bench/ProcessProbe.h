@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 
 namespace velmora::bench {
@@ -12,5 +14,20 @@ struct ProcessSample {
 };
 
 ProcessSample SampleProcess();
+
+// The processor time a process has used so far, all its threads (also those
+// that have ended), with its thread count and resident memory now. From
+// /proc/<pid>/stat, so in clock ticks (10 ms); for this process itself from
+// getrusage, in microseconds. `valid` is false once the process is gone.
+struct CpuSample {
+    bool valid = false;
+    double userSeconds = 0;
+    double systemSeconds = 0;
+    int threads = 0;
+    int64_t residentKiB = 0;
+};
+
+CpuSample SampleCpu(pid_t pid);
+CpuSample SampleOwnCpu();
 
 }  // namespace velmora::bench

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need,
-# only when one of them is missing. Safe to run again.
+# Installs the Debian packages the build, the tests, the benchmarks (Xvfb for
+# the live window's) and the program need, only when one of them is missing.
+# Safe to run again.
 # `install-deps.sh windows` installs what the Windows cross build needs
 # instead, `install-deps.sh wine` what its tests under Wine need.
 set -euo pipefail
@@ -9,7 +10,7 @@ packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-  fontconfig fonts-dejavu-core
+  fontconfig fonts-dejavu-core xvfb
   librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
   clang libclang-rt-14-dev
   locales

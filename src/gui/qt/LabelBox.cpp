@@ -27,6 +27,7 @@ LabelBox::LabelBox(const ControlPlacement& control, QWidget* parent) : QLineEdit
                             mix(text.blue(), back.blue())));
     setPalette(colours);
     setCursorPosition(0);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent fills the whole box
 }
 
 void LabelBox::paintEvent(QPaintEvent*) {

@@ -80,7 +80,15 @@ void MainWindow::Run(const std::function<void()>& event) {
     form_->Dispatch(event);
     painting_ = false;
     canvas_.End();
-    update();
+    ShowDrawn();
+}
+
+// A redraw clears and draws the whole picture, but the controls on it mostly
+// stand on the same pixels as before and look as they did: repainting them
+// all, the scroll bars' gradients above all, cost more than the picture.
+void MainWindow::ShowDrawn() {
+    const QRect drawn = canvas_.TakeDrawnArea();
+    if (!drawn.isEmpty()) update(backdrops_.Changed(image_, drawn, *this));
 }
 
 // Ctrl+S saves the frame on the screen; M shows or hides the measurements,
@@ -149,10 +157,21 @@ void MainWindow::DockScrollBars() {
                               std::max(0, posTop - 2 * kSyncVoltBarMargin));
 }
 
+// Only what the event asks for, clipped to the picture less the controls that
+// need no repaint: a region of many rectangles, through which the raster
+// engine copies the image span by span. It hands a fill of more than about a
+// hundred spans to its worker threads, whose wake-ups cost more than the
+// copy; slices of a few dozen lines stay on this thread.
 void MainWindow::paintEvent(QPaintEvent* event) {
+    constexpr int kSliceLines = 48;
     QPainter painter(this);
-    const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), image_, area);
+    for (const QRect& area : event->region()) {
+        for (int top = area.top(); top <= area.bottom(); top += kSliceLines) {
+            const QRect slice(area.left(), top, area.width(),
+                              std::min(kSliceLines, area.bottom() - top + 1));
+            painter.drawImage(slice.topLeft(), image_, slice);
+        }
+    }
 }
 
 // The picture keeps what it holds; new area shows the window's background

@@ -8,6 +8,7 @@
 #include "app/TForm2.h"
 #include "controls/Dispatcher.h"
 #include "gui/qt/CanvasPausingReporter.h"
+#include "gui/qt/ControlBackdrops.h"
 #include "gui/qt/QImageCanvas.h"
 #include "system/posix/PosixOutputFiles.h"
 #include "system/posix/PosixWallClock.h"
@@ -22,9 +23,11 @@ class ScrollBarWidget;
 // widgets that mirror the form's controls, and the picture. The picture is
 // the window's own surface: an image of the client size under the controls
 // that the canvas draws into and every repaint shows, so a covered window
-// comes back with its last picture. Every user event and timer tick runs
-// through the form's dispatcher. Construction builds the controls with their
-// design values and then runs FormCreate; closing runs FormClose.
+// comes back with its last picture. After an event only what it drew is shown
+// again, with those of the controls over it whose backdrop changed. Every
+// user event and timer tick runs through the form's dispatcher. Construction
+// builds the controls with their design values and then runs FormCreate;
+// closing runs FormClose.
 class MainWindow final : public QWidget {
     Q_OBJECT
 
@@ -57,6 +60,7 @@ class MainWindow final : public QWidget {
     void AddKeys();
     void SaveFrame();
     QString AskSaveNameInDialog(const QString& proposed);
+    void ShowDrawn();
     void BuildControls();
     void DockScrollBars();
     void FitToClient();
@@ -74,6 +78,7 @@ class MainWindow final : public QWidget {
     QImage image_;
     QImageCanvas canvas_;
     CanvasPausingReporter errors_;
+    ControlBackdrops backdrops_;
     std::unique_ptr<TForm2> form_;
     ScrollBarWidget* syncVoltBar_ = nullptr;
     ScrollBarWidget* syncPosBar_ = nullptr;

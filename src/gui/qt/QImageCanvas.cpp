@@ -5,8 +5,10 @@
 #include <QPen>
 #include <QString>
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace velmora {
 namespace {
@@ -51,10 +53,12 @@ void QImageCanvas::Begin() {
     // The painter has detached the image and a copy taken while it is open is
     // a deep one, so these pixels stay the image's own until End().
     raster_ = ImageRaster();
+    rasterOpen_ = Direct(image_.format());
 }
 
 void QImageCanvas::End() {
     raster_ = LineRaster();
+    rasterOpen_ = false;
     if (painter_.isActive()) painter_.end();
 }
 
@@ -73,7 +77,10 @@ void QImageCanvas::Setup() {
     painter_.setBackground(Qt::white);
     painter_.setBackgroundMode(Qt::OpaqueMode);
     painter_.setFont(QGuiApplication::font());
-    ascent_ = painter_.fontMetrics().ascent();
+    const QFontMetrics metrics = painter_.fontMetrics();
+    ascent_ = metrics.ascent();
+    textHeight_ = metrics.height();
+    widestCharacter_ = metrics.maxWidth();
 }
 
 QPen QImageCanvas::Pen() const {
@@ -85,22 +92,41 @@ QPen QImageCanvas::Pen() const {
 
 void QImageCanvas::SetPenColor(Rgb color) {
     pen_ = QColor(color.r, color.g, color.b);
+    penPixel_ = pen_.rgb();
     if (painter_.isActive()) painter_.setPen(Pen());
 }
 
 void QImageCanvas::MoveTo(int x, int y) { current_ = QPoint(x, y); }
 
+QRect QImageCanvas::TakeDrawnArea() {
+    const Bounds drawn = drawn_;
+    drawn_ = Bounds();
+    const int left = std::max(drawn.left, 0);
+    const int top = std::max(drawn.top, 0);
+    const int right = std::min(drawn.right, image_.width() - 1);
+    const int bottom = std::min(drawn.bottom, image_.height() - 1);
+    if (left > right || top > bottom) return {};
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 void QImageCanvas::LineTo(int x, int y) {
     const QPoint from = current_;
     current_ = QPoint(x, y);
+    // The thousands of segments of a trace take the short way.
+    if (rasterOpen_) {
+        Drawn(from.x(), from.y(), x, y);
+        raster_.Draw(from.x(), from.y(), x, y, penPixel_);
+        return;
+    }
     if (image_.isNull()) return;
+    Drawn(from.x(), from.y(), x, y);
     if (!Direct(image_.format())) {
         Open open(*this);
         if (painter_.isActive()) painter_.drawLine(from, current_);
         return;
     }
     const LineRaster raster = painter_.isActive() ? raster_ : ImageRaster();
-    raster.Draw(from.x(), from.y(), x, y, pen_.rgb());
+    raster.Draw(from.x(), from.y(), x, y, penPixel_);
 }
 
 void QImageCanvas::Rectangle(int x1, int y1, int x2, int y2) {
@@ -117,7 +143,35 @@ void QImageCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     const int right = Near(x2, -1, w + 1);
     const int bottom = Near(y2, -1, h + 1);
     if (right <= left || bottom <= top) return;
+    Drawn(left, top, right - 1, bottom - 1);
+    if (rasterOpen_) return FillBox(left, top, right, bottom);
     painter_.drawRect(left, top, right - left - 1, bottom - top - 1);
+}
+
+// What the painter's drawRect(left, top, right - left - 1, bottom - top - 1)
+// leaves with the white brush and the one-pixel pen, written straight into
+// the pixels (the clear of every redraw is the whole picture): the outline on
+// columns left and right - 1 and rows top and bottom - 1, white inside. The
+// box may overhang the image by a pixel on each side. A box of one pixel is a
+// rectangle of no size to the painter, which draws nothing.
+void QImageCanvas::FillBox(int left, int top, int right, int bottom) {
+    constexpr uint32_t kWhite = 0xffffffff;
+    if (right - left == 1 && bottom - top == 1) return;
+    const int width = image_.width();
+    const int first = std::max(top, 0);
+    const int last = std::min(bottom, image_.height());  // rows first .. last - 1
+    const int from = std::max(left, 0);
+    const int to = std::min(right, width);  // columns from .. to - 1
+    auto* const pixels = reinterpret_cast<uint32_t*>(image_.bits());
+    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(uint32_t));
+    for (int y = first; y < last; ++y) {
+        uint32_t* const line = pixels + y * stride;
+        const bool edge = y == top || y == bottom - 1;
+        std::fill(line + from, line + to, edge ? penPixel_ : kWhite);
+        if (edge) continue;
+        if (left >= 0 && left < width) line[left] = penPixel_;
+        if (right - 1 >= 0 && right - 1 < width) line[right - 1] = penPixel_;
+    }
 }
 
 void QImageCanvas::TextOut(int x, int y, const char* text) {
@@ -128,6 +182,11 @@ void QImageCanvas::TextOut(int x, int y, const char* text) {
     painter_.setPen(text_);
     painter_.drawText(x, y + ascent_, QString::fromLatin1(text));
     painter_.setPen(Pen());
+    // No wider than its characters at the font's widest; measuring it would
+    // lay the text out a second time.
+    const int64_t length = text == nullptr ? 0 : static_cast<int64_t>(std::strlen(text));
+    Drawn(x, y, Near(x + length * widestCharacter_, x, INT_MAX),
+          Near(y + int64_t{textHeight_}, y, INT_MAX));
 }
 
 void QImageCanvas::SetTextColor(Rgb color) { text_ = QColor(color.r, color.g, color.b); }

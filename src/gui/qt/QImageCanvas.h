@@ -4,6 +4,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
+#include <QRect>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "controls/Canvas.h"
 #include "gui/qt/LineRaster.h"
@@ -24,7 +28,8 @@ namespace velmora {
 // made outside such a pair does its own set-up, which is correct but slow. The
 // image must not be resized or replaced between Begin() and End(). Images of
 // formats other than the 32-bit RGB ones get their lines from the painter.
-// UI thread only.
+// The canvas keeps the bounds of what it has drawn, so that a window shows
+// only that part again. UI thread only.
 class QImageCanvas final : public Canvas {
   public:
     explicit QImageCanvas(QImage& image);
@@ -42,19 +47,40 @@ class QImageCanvas final : public Canvas {
     void TextOut(int x, int y, const char* text) override;
     void SetTextColor(Rgb color) override;
 
+    // The part of the image drawn on since the last call, or an empty
+    // rectangle; the next call starts afresh.
+    QRect TakeDrawnArea();
+
   private:
     class Open;  // keeps a painter open for the length of one call
     void Setup();
     QPen Pen() const;
     LineRaster ImageRaster();
+    void FillBox(int left, int top, int right, int bottom);
+    // Adds the box from (x1, y1) to (x2, y2), corners included, to the drawn
+    // area; kept unclipped, as plain bounds, for the thousands of segments of
+    // a trace.
+    void Drawn(int x1, int y1, int x2, int y2) {
+        drawn_.left = std::min({drawn_.left, x1, x2});
+        drawn_.right = std::max({drawn_.right, x1, x2});
+        drawn_.top = std::min({drawn_.top, y1, y2});
+        drawn_.bottom = std::max({drawn_.bottom, y1, y2});
+    }
 
     QImage& image_;
     QPainter painter_;
     QColor pen_{Qt::black};
     QColor text_{Qt::black};
+    uint32_t penPixel_ = 0xff000000;  // the pen colour as a pixel of the image
     QPoint current_;
     int ascent_ = 0;
-    LineRaster raster_;  // over the image while the painter is open
+    int textHeight_ = 0;
+    int widestCharacter_ = 0;
+    struct Bounds {
+        int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    } drawn_;
+    LineRaster raster_;        // over the image while the painter is open
+    bool rasterOpen_ = false;  // ... and the image's pixels are 32-bit RGB
 };
 
 }  // namespace velmora

@@ -10,6 +10,10 @@ ScrollBarWidget::ScrollBarWidget(ScrollBar& model, Qt::Orientation orientation, 
     setRange(model_.Min(), model_.Max());
     setSingleStep(1);
     setPageStep(1);
+    // The bars stand on the picture's edges. Filled first, a bar hides the
+    // picture under any style (the usual one paints all its pixels anyway), so
+    // a redraw of the picture need not repaint it.
+    setAutoFillBackground(true);
     Mirror();
     model_.onChanged = [this] { Mirror(); };
     connect(this, &QScrollBar::valueChanged, this, [this](int value) {
