@@ -39,6 +39,9 @@ int ListPorts(SerialPorts& ports) {
     for (const PortEntry& entry : ports.Discover()) {
         std::printf("%s %s\n", entry.name.c_str(), entry.path.c_str());
     }
+    for (const std::string& note : ports.DiscoveryNotes()) {
+        std::fprintf(stderr, "velmora-capture: %s\n", note.c_str());
+    }
     return kCaptureDone;
 }
 
