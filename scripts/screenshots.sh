@@ -32,17 +32,7 @@ fail() {
   echo "FAILED: $*" >&2
   exit 1
 }
-# wait_for SECONDS COMMAND...: polls every 0.2 s until the command succeeds.
-wait_for() {
-  local limit=$(($1 * 5))
-  shift
-  local _
-  for _ in $(seq "$limit"); do
-    "$@" && return 0
-    sleep 0.2
-  done
-  return 1
-}
+source scripts/wine-session.sh  # wait_for
 
 echo "== the Qt window"
 # Xvfb takes the first free display number itself and writes it to fd 3;
