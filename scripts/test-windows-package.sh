@@ -70,7 +70,8 @@ source scripts/wine-prefix.sh
 source scripts/wine-session.sh
 work=$(mktemp -d)
 pids=()
-home_entries() { find "$HOME/.local/share/applications" -name '*Velmora*' 2>/dev/null | wc -l; }
+# A fresh home has no such folder: that is none, not a failure.
+home_entries() { { find "$HOME/.local/share/applications" -name '*Velmora*' 2>/dev/null || true; } | wc -l; }
 entries_before=$(home_entries)
 cleanup() {
   local pid
