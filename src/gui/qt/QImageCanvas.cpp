@@ -178,6 +178,16 @@ void QImageCanvas::TextOut(int x, int y, const char* text) {
     if (std::max(std::abs(int64_t{x}), std::abs(int64_t{y})) > kFar) return;
     Open open(*this);
     if (!painter_.isActive()) return;
+    QRect written;
+    if (rasterOpen_ && text != nullptr &&
+        stamps_.Draw(image_, x, y, text, text_.rgb(), painter_.font(), written)) {
+        if (!written.isEmpty()) Drawn(written.left(), written.top(), written.right(), written.bottom());
+        return;
+    }
+    PaintText(x, y, text);
+}
+
+void QImageCanvas::PaintText(int x, int y, const char* text) {
     // Text has a colour of its own, not the pen's.
     painter_.setPen(text_);
     painter_.drawText(x, y + ascent_, QString::fromLatin1(text));

@@ -11,6 +11,7 @@
 
 #include "controls/Canvas.h"
 #include "gui/qt/LineRaster.h"
+#include "gui/qt/TextStamps.h"
 
 namespace velmora {
 
@@ -20,7 +21,8 @@ namespace velmora {
 // are written straight into the image's memory, which is several times faster
 // than a painter for a dense trace. Rectangles (white brush, outline in the
 // pen colour) and text (black unless set otherwise, over the white brush, in the application font,
-// its top left corner at the given point) go through a QPainter, whose raster
+// its top left corner at the given point; labels drawn before are copied from
+// their first rendering, see TextStamps) go through a QPainter, whose raster
 // engine writes to the image at once, so every operation lands in call order.
 // Coordinates outside the image are clipped.
 //
@@ -57,6 +59,7 @@ class QImageCanvas final : public Canvas {
     QPen Pen() const;
     LineRaster ImageRaster();
     void FillBox(int left, int top, int right, int bottom);
+    void PaintText(int x, int y, const char* text);
     // Adds the box from (x1, y1) to (x2, y2), corners included, to the drawn
     // area; kept unclipped, as plain bounds, for the thousands of segments of
     // a trace.
@@ -81,6 +84,7 @@ class QImageCanvas final : public Canvas {
     } drawn_;
     LineRaster raster_;        // over the image while the painter is open
     bool rasterOpen_ = false;  // ... and the image's pixels are 32-bit RGB
+    TextStamps stamps_;
 };
 
 }  // namespace velmora

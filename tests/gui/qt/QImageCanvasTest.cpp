@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <climits>
 #include <cstdint>
 #include <random>
@@ -352,6 +353,49 @@ TEST_F(QImageCanvasOrder, FarRectanglesAndTextAreClippedWithoutHarm) {
     canvas_.TextOut(INT_MIN, 0, "far");
     canvas_.Rectangle(INT_MAX - 1, 0, INT_MAX, 10);
     EXPECT_EQ(image_.pixel(199, 0) & 0xFFFFFF, kWhite & 0xFFFFFF);
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// The labels of every redraw come from their first rendering: drawn again
+// anywhere, in either colour, partly outside the picture or over other ink,
+// each must leave exactly what the painter's own drawText leaves.
+TEST(QImageCanvasText, DrawnAgainMatchesThePainterPixelForPixel) {
+    struct Case {
+        const char* text;
+        Rgb colour;
+        int x, y;
+    };
+    const Case cases[] = {
+        {"10 V", {0, 0, 0}, 20, 10},     {"-  0.2 V", {0, 0, 0}, 60, 30},
+        {"0.40 ms", {0, 0, 255}, 3, 40}, {"Wy", {255, 0, 0}, -4, -3},
+        {"MMMM", {0, 0, 0}, 185, 52},    {"", {0, 0, 0}, 5, 5},
+    };
+    const auto inked = [] {
+        QImage image = Blank(200, 60);
+        for (int x = 0; x < 200; x += 3) ReferenceLine(image, x, 0, x + 40, 60, kRed);
+        return image;
+    };
+    for (const Case& c : cases) {
+        QImage got = inked();
+        QImageCanvas canvas(got);
+        canvas.SetTextColor(c.colour);
+        canvas.TextOut(100, 100, c.text);  // outside: only the first rendering
+        canvas.TextOut(c.x, c.y, c.text);
+        QImage want = inked();
+        QPainter painter(&want);
+        painter.setPen(QColor(c.colour.r, c.colour.g, c.colour.b));
+        painter.setBackground(Qt::white);
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setFont(QGuiApplication::font());
+        painter.drawText(c.x, c.y + painter.fontMetrics().ascent(), QString::fromLatin1(c.text));
+        painter.end();
+        EXPECT_EQ(Difference(got, want), "") << '"' << c.text << '"';
+    }
 }
 
 }  // namespace
