@@ -21,9 +21,9 @@ namespace velmora {
 // are written straight into the image's memory, which is several times faster
 // than a painter for a dense trace. Rectangles (white brush, outline in the
 // pen colour) and text (black unless set otherwise, over the white brush, in the application font,
-// its top left corner at the given point; labels drawn before are copied from
-// their first rendering, see TextStamps) go through a QPainter, whose raster
-// engine writes to the image at once, so every operation lands in call order.
+// its top left corner at the given point) go through a QPainter, whose raster
+// engine writes to the image at once, so every operation lands in call order;
+// a text drawn before is copied from its first rendering (see TextStamps).
 // Coordinates outside the image are clipped.
 //
 // Begin() opens one painter for a whole redraw and End() closes it; a call
