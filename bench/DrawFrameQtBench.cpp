@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -20,9 +21,31 @@ using velmora::SampleFrame;
 using velmora::bench::Everything;
 using velmora::bench::MakeFrame;
 
-// The painter is opened once for the redraw, as the window does.
+// The painter is opened once for the redraw, as the window does. Two frames
+// take turns, the second the first a sample later, so that every segment of
+// every redraw moves and the whole picture is drawn again, as for a trace that
+// does not stand still.
 void BM_DrawFrameQImage(benchmark::State& state) {
-    const SampleFrame frame = MakeFrame(state.range(0) != 0);
+    SampleFrame frames[2] = {MakeFrame(state.range(0) != 0), MakeFrame(state.range(0) != 0)};
+    std::rotate(frames[1].samples.begin(), frames[1].samples.begin() + velmora::kPairBytes,
+                frames[1].samples.end());
+    const DisplayInputs in = Everything();
+    QImage image(in.clientWidth, in.clientHeight, QImage::Format_RGB32);
+    velmora::QImageCanvas canvas(image);
+    velmora::TraceDisplay display;
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        canvas.Begin();
+        display.DrawFrame(canvas, frames[turn++ % 2], in);
+        canvas.End();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_DrawFrameQImage)->ArgName("busy")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same frame again (a trace that stands still, Hold): nothing is drawn.
+void BM_DrawFrameQImageAgain(benchmark::State& state) {
+    const SampleFrame frame = MakeFrame(false);
     const DisplayInputs in = Everything();
     QImage image(in.clientWidth, in.clientHeight, QImage::Format_RGB32);
     velmora::QImageCanvas canvas(image);
@@ -34,7 +57,7 @@ void BM_DrawFrameQImage(benchmark::State& state) {
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(BM_DrawFrameQImage)->ArgName("busy")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawFrameQImageAgain)->Unit(benchmark::kMillisecond);
 
 // For comparison: a painter opened and closed around every call.
 void BM_DrawFrameQImagePainterPerCall(benchmark::State& state) {

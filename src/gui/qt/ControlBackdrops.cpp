@@ -15,14 +15,14 @@ bool Opaque(const QWidget& control) {
 
 }  // namespace
 
-QRegion ControlBackdrops::Changed(const QImage& picture, const QRect& drawn,
+QRegion ControlBackdrops::Changed(const QImage& picture, const QRegion& drawn,
                                   const QWidget& window) {
     QRegion region(drawn);
     for (const QObject* child : window.children()) {
         const auto* control = qobject_cast<const QWidget*>(child);
         if (control == nullptr || control->isWindow() || !control->isVisible()) continue;
         const QRect area = control->geometry() & picture.rect();
-        if (!area.intersects(drawn)) continue;
+        if (!drawn.intersects(area)) continue;
         if (Opaque(*control) || Unchanged(picture, area, shown_[control])) {
             region -= control->geometry();
         }

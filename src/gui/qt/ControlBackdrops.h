@@ -21,7 +21,7 @@ class ControlBackdrops {
     // child controls of `window` that hide the picture or whose backdrop in
     // `picture` is as last shown. The backdrops of the others are taken as
     // shown from here on.
-    QRegion Changed(const QImage& picture, const QRect& drawn, const QWidget& window);
+    QRegion Changed(const QImage& picture, const QRegion& drawn, const QWidget& window);
 
   private:
     struct Backdrop {

@@ -6,8 +6,8 @@
 namespace velmora {
 namespace {
 
-// Differences of two ints need 33 bits, so all of this is 64-bit: a major
-// length below 2^32 keeps every product below 2^64 (unsigned) and every sum of
+// Differences of two ints need 33 bits (so do starts taken from a window's
+// corner), so all of this is 64-bit: a major length below 2^32 keeps every product below 2^64 (unsigned) and every sum of
 // error terms below 2^35.
 
 // One coordinate of the walk: start, direction (-1, 0, +1), the picture's
@@ -73,15 +73,16 @@ int64_t Abs(int64_t v) { return v < 0 ? -v : v; }
 
 }  // namespace
 
-LineRaster::LineRaster(uint32_t* pixels, int width, int height, std::ptrdiff_t stride)
-    : pixels_(pixels), width_(width), height_(height), stride_(stride) {}
+LineRaster::LineRaster(uint32_t* pixels, int width, int height, std::ptrdiff_t stride, int left,
+                       int top)
+    : pixels_(pixels), width_(width), height_(height), stride_(stride), left_(left), top_(top) {}
 
 void LineRaster::Draw(int x0, int y0, int x1, int y1, uint32_t colour) const {
     if (pixels_ == nullptr) return;
     const int64_t dx = int64_t{x1} - x0;
     const int64_t dy = int64_t{y1} - y0;
-    const Axis x{x0, Sign(dx), width_, 1};
-    const Axis y{y0, Sign(dy), height_, stride_};
+    const Axis x{int64_t{x0} - left_, Sign(dx), width_, 1};
+    const Axis y{int64_t{y0} - top_, Sign(dy), height_, stride_};
     const bool steep = Abs(dy) > Abs(dx);
     const Axis& major = steep ? y : x;
     const Axis& minor = steep ? x : y;

@@ -83,11 +83,12 @@ void MainWindow::Run(const std::function<void()>& event) {
     ShowDrawn();
 }
 
-// A redraw clears and draws the whole picture, but the controls on it mostly
-// stand on the same pixels as before and look as they did: repainting them
-// all, the scroll bars' gradients above all, cost more than the picture.
+// Only what the canvas drew again is shown again (a redraw like the one
+// before, nothing at all). The controls on it mostly stand on the same pixels
+// as before and look as they did: repainting them all, the scroll bars'
+// gradients above all, cost more than the picture.
 void MainWindow::ShowDrawn() {
-    const QRect drawn = canvas_.TakeDrawnArea();
+    const QRegion drawn = canvas_.TakeDrawnArea();
     if (!drawn.isEmpty()) update(backdrops_.Changed(image_, drawn, *this));
 }
 

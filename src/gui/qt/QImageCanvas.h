@@ -5,11 +5,15 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <string_view>
 
 #include "controls/Canvas.h"
+#include "gui/qt/DirtyTiles.h"
+#include "gui/qt/FrameOps.h"
 #include "gui/qt/LineRaster.h"
 #include "gui/qt/TextStamps.h"
 
@@ -31,7 +35,15 @@ namespace velmora {
 // image must not be resized or replaced between Begin() and End(). Images of
 // formats other than the 32-bit RGB ones get their lines from the painter.
 // The canvas keeps the bounds of what it has drawn, so that a window shows
-// only that part again. UI thread only.
+// only that part again.
+//
+// Between Begin() and End() the operations are kept and drawn at End(), in
+// order. A redraw begins with a clear of the whole picture, and the picture
+// is a function of what follows it: when the operations of a redraw are those
+// of the one before but for a few (a triggered trace that stands still, a
+// label that changed), only the tiles those few reach are drawn again, with
+// every operation clipped to them, and only those tiles count as drawn. UI
+// thread only.
 class QImageCanvas final : public Canvas {
   public:
     explicit QImageCanvas(QImage& image);
@@ -50,16 +62,24 @@ class QImageCanvas final : public Canvas {
     void SetTextColor(Rgb color) override;
 
     // The part of the image drawn on since the last call, or an empty
-    // rectangle; the next call starts afresh.
-    QRect TakeDrawnArea();
+    // region; the next call starts afresh.
+    QRegion TakeDrawnArea();
 
   private:
     class Open;  // keeps a painter open for the length of one call
     void Setup();
     QPen Pen() const;
     LineRaster ImageRaster();
-    void FillBox(int left, int top, int right, int bottom);
-    void PaintText(int x, int y, const char* text);
+    // The operations kept until End(), see the class comment.
+    void Record(const DrawOp& op, std::string_view text = {});
+    void Flush();
+    bool SameAsShown() const;
+    void RenderChanges();
+    void RenderWhole();
+    void Render(const DrawOp& op, std::string_view text, const QRect& clip, bool track);
+    QRect Reach(const DrawOp& op) const;
+    void PaintBox(const DrawOp& box, const QRect& clip);
+    void PaintClippedText(const DrawOp& op, std::string_view text, const QRect& clip, bool track);
     // Adds the box from (x1, y1) to (x2, y2), corners included, to the drawn
     // area; kept unclipped, as plain bounds, for the thousands of segments of
     // a trace.
@@ -82,9 +102,14 @@ class QImageCanvas final : public Canvas {
     struct Bounds {
         int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
     } drawn_;
-    LineRaster raster_;        // over the image while the painter is open
-    bool rasterOpen_ = false;  // ... and the image's pixels are 32-bit RGB
+    bool rasterOpen_ = false;  // the painter is open and the image's pixels are 32-bit RGB
     TextStamps stamps_;
+    FrameOps shown_;    // the operations the picture shows, since its last clear
+    FrameOps pending_;  // those asked for since Begin()
+    QFont shownFont_;   // the font the shown text was drawn in
+    qint64 keyAtEnd_ = 0;  // the image's cache key when the canvas last let go of it
+    DirtyTiles tiles_;
+    QRegion changed_;  // tiles drawn again, beside the bounds in drawn_
 };
 
 }  // namespace velmora

@@ -83,8 +83,8 @@ void TextStamps::StartAfresh(const QImage& picture, const QFont& font) {
     dotsPerMeter_ = dotsPerMeter;
 }
 
-bool TextStamps::Draw(QImage& picture, int x, int y, const std::string& text, QRgb colour,
-                      const QFont& font, QRect& written) {
+bool TextStamps::Draw(QImage& picture, const QRect& clip, int x, int y, const std::string& text,
+                      QRgb colour, const QFont& font, QRect& written) {
     if (picture.format() != QImage::Format_RGB32 || text.size() > 256) return false;
     StartAfresh(picture, font);
     auto found = stamps_.find({colour, text});
@@ -94,7 +94,7 @@ bool TextStamps::Draw(QImage& picture, int x, int y, const std::string& text, QR
     const Stamp& stamp = found->second;
     if (!stamp.usable) return false;
     written = QRect(QPoint(x, y) + stamp.offset, stamp.pixels.size());
-    const QRect shown = written & picture.rect();
+    const QRect shown = written & clip & picture.rect();
     if (shown.isEmpty()) return true;
     const int from = shown.left() - written.left();
     const auto bytes = static_cast<std::size_t>(shown.width()) * sizeof(QRgb);

@@ -21,11 +21,11 @@ namespace velmora {
 // text is left to the painter. RGB32 pictures only; UI thread only.
 class TextStamps {
   public:
-    // Writes `text` with its top left corner at (x, y) into `picture`,
-    // clipped, and returns the rectangle written (unclipped, possibly
-    // empty); false when this text must go through the painter.
-    bool Draw(QImage& picture, int x, int y, const std::string& text, QRgb colour,
-              const QFont& font, QRect& written);
+    // Writes the part inside `clip` of `text` with its top left corner at
+    // (x, y) into `picture`, and returns the rectangle the whole text covers
+    // (possibly empty); false when this text must go through the painter.
+    bool Draw(QImage& picture, const QRect& clip, int x, int y, const std::string& text,
+              QRgb colour, const QFont& font, QRect& written);
 
   private:
     struct Stamp {

@@ -400,3 +400,74 @@ TEST(QImageCanvasText, DrawnAgainMatchesThePainterPixelForPixel) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// A redraw after another draws again only where the two differ; whatever
+// changed, the picture must be the one a fresh redraw leaves.
+TEST(QImageCanvasRedraw, AfterAnotherLeavesWhatAFreshRedrawLeaves) {
+    struct Change {
+        const char* name;
+        int segment = -1;  // its end lifted
+        int boxLeft = 150;
+        const char* label = "1 V";
+        Rgb labelColour{0, 0, 0};
+        bool extraLine = false;
+        bool allSegments = false;
+        bool touchedBehind = false;  // a pixel written outside the canvas
+        bool drawsAgain = true;
+        bool drawsAll = false;
+    };
+    const Change changes[] = {
+        {.name = "the same frame", .drawsAgain = false},
+        {.name = "one segment", .segment = 17},
+        {.name = "a box that moved", .boxLeft = 20},
+        {.name = "a label", .label = "2 V"},
+        {.name = "a label's colour", .labelColour = {0, 0, 255}},
+        {.name = "one more line", .extraLine = true, .drawsAll = true},
+        {.name = "every segment", .allSegments = true},
+        {.name = "a pixel written behind the canvas", .touchedBehind = true, .drawsAll = true},
+    };
+    constexpr int kW = 400, kH = 200;
+    const auto frame = [](QImageCanvas& canvas, const Change& c) {
+        canvas.Begin();
+        canvas.SetPenColor(Rgb{0, 0, 0});
+        canvas.Rectangle(0, 0, kW, kH);
+        for (int x = 20; x < kW; x += 40) {
+            canvas.MoveTo(x, 0);
+            canvas.LineTo(x, kH);
+        }
+        canvas.SetTextColor(c.labelColour);
+        canvas.TextOut(3, 3, c.label);
+        canvas.SetPenColor(kRedPen);
+        canvas.MoveTo(0, 60);
+        for (int i = 0; i < 50; ++i) {
+            const int lift = i == c.segment ? 45 : c.allSegments ? 1 : 0;
+            canvas.LineTo(i * 4, 60 + ((i * 37) % 41) - 20 + lift);
+        }
+        if (c.extraLine) canvas.LineTo(kW, kH);
+        canvas.Rectangle(c.boxLeft, 90, c.boxLeft + 20, 100);
+        canvas.End();
+    };
+    for (const Change& c : changes) {
+        QImage got = Blank(kW, kH);
+        QImageCanvas canvas(got);
+        frame(canvas, Change{.name = "before"});
+        canvas.TakeDrawnArea();
+        if (c.touchedBehind) got.setPixel(100, 5, kRed);
+        frame(canvas, c);
+        const QRegion drawn = canvas.TakeDrawnArea();
+        QImage want = Blank(kW, kH);
+        QImageCanvas fresh(want);
+        frame(fresh, c);
+        EXPECT_EQ(Difference(got, want), "") << c.name;
+        EXPECT_EQ(!drawn.isEmpty(), c.drawsAgain) << c.name;
+        if (c.drawsAgain) {
+            EXPECT_EQ(drawn == QRegion(got.rect()), c.drawsAll) << c.name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velmora
