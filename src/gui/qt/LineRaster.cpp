@@ -7,8 +7,8 @@ namespace velmora {
 namespace {
 
 // Differences of two ints need 33 bits (so do starts taken from a window's
-// corner), so all of this is 64-bit: a major length below 2^32 keeps every product below 2^64 (unsigned) and every sum of
-// error terms below 2^35.
+// corner), so all of this is 64-bit: a major length below 2^32 keeps every product below 2^64
+// (unsigned) and every sum of error terms below 2^35.
 
 // One coordinate of the walk: start, direction (-1, 0, +1), the picture's
 // extent on that axis and the distance between neighbouring pixels in memory.

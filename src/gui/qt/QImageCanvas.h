@@ -67,6 +67,9 @@ class QImageCanvas final : public Canvas {
 
   private:
     class Open;  // keeps a painter open for the length of one call
+    static int Near(int64_t v, int64_t lo, int64_t hi) {
+        return static_cast<int>(std::clamp(v, lo, hi));
+    }
     void Setup();
     QPen Pen() const;
     LineRaster ImageRaster();
@@ -102,11 +105,13 @@ class QImageCanvas final : public Canvas {
     struct Bounds {
         int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
     } drawn_;
-    bool rasterOpen_ = false;  // the painter is open and the image's pixels are 32-bit RGB
+    bool rasterOpen_ = false;     // the painter is open and the image's pixels are 32-bit RGB
+    uint32_t* pixels_ = nullptr;  // ... which are these, rows stride_ pixels apart
+    qsizetype stride_ = 0;
     TextStamps stamps_;
-    FrameOps shown_;    // the operations the picture shows, since its last clear
-    FrameOps pending_;  // those asked for since Begin()
-    QFont shownFont_;   // the font the shown text was drawn in
+    FrameOps shown_;       // the operations the picture shows, since its last clear
+    FrameOps pending_;     // those asked for since Begin()
+    QFont shownFont_;      // the font the shown text was drawn in
     qint64 keyAtEnd_ = 0;  // the image's cache key when the canvas last let go of it
     DirtyTiles tiles_;
     QRegion changed_;  // tiles drawn again, beside the bounds in drawn_

@@ -101,7 +101,8 @@ bool TextStamps::Draw(QImage& picture, const QRect& clip, int x, int y, const st
     uchar* const pixels = picture.bits();
     for (int row = shown.top(); row <= shown.bottom(); ++row) {
         const uchar* source = stamp.pixels.constScanLine(row - written.top()) + from * sizeof(QRgb);
-        std::memcpy(pixels + row * picture.bytesPerLine() + shown.left() * sizeof(QRgb), source, bytes);
+        std::memcpy(pixels + row * picture.bytesPerLine() + shown.left() * sizeof(QRgb), source,
+                    bytes);
     }
     return true;
 }
