@@ -14,7 +14,11 @@ namespace velmora {
 void QImageCanvas::Record(const DrawOp& op, std::string_view text) {
     if (pending_.Add(op, text)) return;
     Flush();  // full: what is kept is drawn now, and the record starts again
-    if (!pending_.Add(op, text)) Render(op, text, image_.rect(), true);
+    if (pending_.Add(op, text)) return;
+    // Larger than the whole record: drawn at once, and the record no longer
+    // tells what the picture shows.
+    Render(op, text, image_.rect(), true);
+    shown_.describesPicture = false;
 }
 
 // A clear of the whole picture starts a redraw; what came before it in this
