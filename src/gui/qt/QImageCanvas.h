@@ -24,11 +24,11 @@ namespace velmora {
 // each covers its start pixel but not its end point (see LineRaster), and they
 // are written straight into the image's memory, which is several times faster
 // than a painter for a dense trace. Rectangles (white brush, outline in the
-// pen colour) and text (black unless set otherwise, over the white brush, in the application font,
-// its top left corner at the given point) go through a QPainter, whose raster
-// engine writes to the image at once, so every operation lands in call order;
-// a text drawn before is copied from its first rendering (see TextStamps).
-// Coordinates outside the image are clipped.
+// pen colour) are written as a QPainter would draw them, and text (black
+// unless set otherwise, over the white brush, in the application font, its
+// top left corner at the given point) goes through a QPainter, or is copied
+// from its first rendering (see TextStamps). Every operation lands in call
+// order; coordinates outside the image are clipped.
 //
 // Begin() opens one painter for a whole redraw and End() closes it; a call
 // made outside such a pair does its own set-up, which is correct but slow. The
