@@ -22,11 +22,9 @@ source scripts/wine-session.sh
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  local pid
   unlink_com 5
   timeout 30 wineserver -k >/dev/null 2>&1 || true
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stop_pids
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -22,9 +22,7 @@ caption="Velmora Rev 1.31 Nov 25 2025 16:05:18"
 work=$(mktemp -d)
 pids=()
 cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stop_pids
   rm -rf "$work"
 }
 trap cleanup EXIT

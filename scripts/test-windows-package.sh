@@ -74,10 +74,8 @@ pids=()
 home_entries() { { find "$HOME/.local/share/applications" -name '*Velmora*' 2>/dev/null || true; } | wc -l; }
 entries_before=$(home_entries)
 cleanup() {
-  local pid
   timeout 30 wineserver -k >/dev/null 2>&1 || true
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stop_pids
   rm -rf "$work" "$VELMORA_WINEPREFIX"
 }
 trap cleanup EXIT
@@ -102,21 +100,22 @@ for p in "${programs[@]}"; do cmp "$installed/$p" "build-win/bin/$p" || fail "$p
 # field LINK NAME: a field of lnkinfo's report.
 field() { lnkinfo "$1" | sed -n "s/^[[:space:]]*$2[[:space:]]*: //p"; }
 winpath() { echo "C:\\users\\$user\\$1"; }
+# expect LINK NAME VALUE WHAT: the field has that value, or the test fails.
+expect() {
+  local got
+  got=$(field "$1" "$2")
+  [ "$got" = "$3" ] || fail "$4: $got"
+}
 link="$menu/Velmora.lnk"
 [ -f "$link" ] || fail "no Start-menu shortcut Velmora"
-[ "$(field "$link" 'Local path')" = "$(winpath 'AppData\Local\Programs\Velmora\velmora.exe')" ] ||
-  fail "the shortcut's target: $(field "$link" 'Local path')"
-[ "$(field "$link" 'Working directory')" = "$(winpath 'AppData\Roaming\Velmora')" ] ||
-  fail "the shortcut's working folder: $(field "$link" 'Working directory')"
-[ "$(field "$link" 'Icon location')" = "$(winpath 'AppData\Local\Programs\Velmora\velmora.exe')" ] ||
-  fail "the shortcut's icon: $(field "$link" 'Icon location')"
+expect "$link" 'Local path' "$(winpath 'AppData\Local\Programs\Velmora\velmora.exe')" "the shortcut's target"
+expect "$link" 'Working directory' "$(winpath 'AppData\Roaming\Velmora')" "the shortcut's working folder"
+expect "$link" 'Icon location' "$(winpath 'AppData\Local\Programs\Velmora\velmora.exe')" "the shortcut's icon"
 echo "shortcut Velmora: $(field "$link" 'Local path') in $(field "$link" 'Working directory')"
 prompt="$menu/Velmora capture prompt.lnk"
 [ -f "$prompt" ] || fail "no Start-menu shortcut Velmora capture prompt"
-[ "$(field "$prompt" 'Local path')" = 'C:\windows\system32\cmd.exe' ] ||
-  fail "the prompt's target: $(field "$prompt" 'Local path')"
-[ "$(field "$prompt" 'Working directory')" = "$(winpath 'AppData\Roaming\Velmora')" ] ||
-  fail "the prompt's working folder: $(field "$prompt" 'Working directory')"
+expect "$prompt" 'Local path' 'C:\windows\system32\cmd.exe' "the prompt's target"
+expect "$prompt" 'Working directory' "$(winpath 'AppData\Roaming\Velmora')" "the prompt's working folder"
 field "$prompt" 'Command line arguments' |
   grep -qF "/k set \"PATH=$(winpath 'AppData\Local\Programs\Velmora');%PATH%\"" ||
   fail "the prompt's arguments: $(field "$prompt" 'Command line arguments')"

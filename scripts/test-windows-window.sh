@@ -41,12 +41,10 @@ work=$(mktemp -d)
 pids=()
 # Wine goes first, while its X display is still there.
 cleanup() {
-  local pid
   unlink_com 5
   timeout 30 wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
   timeout 30 wineserver -k >/dev/null 2>&1 || true
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  stop_pids
   rm -rf "$work"
 }
 trap cleanup EXIT

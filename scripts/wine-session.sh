@@ -17,6 +17,14 @@ wait_for() {
   return 1
 }
 
+# stop_pids: stops the processes in `pids` and waits for them (for the
+# caller's cleanup, before it removes $work).
+stop_pids() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+
 # start_display: a virtual screen of 1600 x 1000 on the first free display
 # number, exported as DISPLAY; false when none starts. Without a window
 # manager Wine draws the frames itself and maximises a window over the
