@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <numbers>
 
-#include "acquisition/DisplayInputs.h"
+#include "display/DisplayInputs.h"
 #include "link/FrameFormat.h"
 
 namespace velmora::bench {

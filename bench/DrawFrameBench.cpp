@@ -8,7 +8,7 @@
 #include <numbers>
 
 #include "BenchPicture.h"
-#include "acquisition/TraceDisplay.h"
+#include "display/TraceDisplay.h"
 #include "support/RecordingCanvas.h"
 
 namespace {

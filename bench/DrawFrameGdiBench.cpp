@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "BenchPicture.h"
-#include "acquisition/TraceDisplay.h"
+#include "display/TraceDisplay.h"
 #include "controls/DpiScale.h"
 #include "gui/win32/GdiCanvas.h"
 #include "gui/win32/WindowFonts.h"

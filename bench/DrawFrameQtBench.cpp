@@ -11,7 +11,7 @@
 #include <numbers>
 
 #include "BenchPicture.h"
-#include "acquisition/TraceDisplay.h"
+#include "display/TraceDisplay.h"
 #include "gui/qt/QImageCanvas.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "BenchPicture.h"
 #include "capture/FrameRecord.h"
 #include "capture/Measurements.h"
-#include "capture/SampleRate.h"
+#include "link/SampleRate.h"
 
 namespace {
 

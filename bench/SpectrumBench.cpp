@@ -9,7 +9,7 @@
 #include <cstring>
 #include <numbers>
 
-#include "acquisition/Spectrum.h"
+#include "spectrum/Spectrum.h"
 #include "link/FrameFormat.h"
 
 namespace {

@@ -6,10 +6,9 @@
 
 namespace velmora {
 
-// Where the next received bytes go: the header block, one of the 64 sample
-// blocks, or past the last block once a frame is complete.
+// Where the next received bytes go: the header block, or one of the 64
+// sample blocks (0..63); past the last block once a frame is complete.
 inline constexpr int kHeaderBlock = -1;
-inline constexpr int kPastLastBlock = kSampleBlocks;
 
 // The request/receive state shared by the data request and the timer tick.
 // All of it is fixed storage; nothing is allocated while frames arrive.

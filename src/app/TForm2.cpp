@@ -1,11 +1,12 @@
 #include "app/TForm2.h"
 
 #include "acquisition/RequestData.h"
-#include "acquisition/TestPattern.h"
+#include "display/TestPattern.h"
 #include "app/ControlLayout.h"
 #include "capture/FrameFiles.h"
-#include "capture/MeasurementReadout.h"
-#include "capture/SampleRate.h"
+#include "capture/Measurements.h"
+#include "display/MeasurementReadout.h"
+#include "link/SampleRate.h"
 #include "controls/DpiScale.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
@@ -151,8 +152,8 @@ void TForm2::DrawFrame() {
     DrawPicture(rx_.frame, in);
     KeepShownFrame(in);
     if (readoutShown_) {
-        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, in.dpi,
-                               kFrameSampleRateHz);
+        DrawMeasurementReadout(services_.canvas, ReadoutOf(shown_, kFrameSampleRateHz),
+                               in.clientWidth, in.dpi);
     }
     if (onFrameShown) onFrameShown(shown_);
 }
@@ -187,8 +188,8 @@ void TForm2::ToggleMeasurementReadout() {
     in.syncPosBarHeight = now.syncPosBarHeight;
     DrawPicture(shown_.frame, in);
     if (readoutShown_) {
-        DrawMeasurementReadout(services_.canvas, shown_, in.clientWidth, in.dpi,
-                               kFrameSampleRateHz);
+        DrawMeasurementReadout(services_.canvas, ReadoutOf(shown_, kFrameSampleRateHz),
+                               in.clientWidth, in.dpi);
     }
 }
 

@@ -6,7 +6,7 @@
 
 #include "acquisition/AcquisitionCycle.h"
 #include "acquisition/ReceiveState.h"
-#include "acquisition/TraceDisplay.h"
+#include "display/TraceDisplay.h"
 #include "capture/FrameRecord.h"
 #include "controls/Canvas.h"
 #include "controls/CheckBox.h"
@@ -116,8 +116,8 @@ class TForm2 {
     CheckBox EnableA, EnableB;
     EditBox Freq1{"20000", true}, Freq2{"20000", true};
     EditBox Ampl1{"1.00", true}, Ampl2{"1.00", false};
-    ScrollBar SyncVoltBar{-2000, 2000, 0};
-    ScrollBar SyncPosBar{0, 2048, 298};
+    ScrollBar SyncVoltBar{kSyncLevelMin, kSyncLevelMax, 0};
+    ScrollBar SyncPosBar{kSyncPositionMin, kSyncPositionMax, 298};
     Memo Display;
     Timer Timer1{200};
 

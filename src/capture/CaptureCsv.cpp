@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "acquisition/Spectrum.h"
+#include "spectrum/Spectrum.h"
 #include "capture/CsvText.h"
 
 namespace velmora {
@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kVoltDigits = 6;
 constexpr int kTimeDigits = 9;
-constexpr int kSpectrumBins = static_cast<int>(kSamplePairs / 2);
 
 void AppendLine(std::string& out, const char* key, const std::string& value) {
     out.append("# ").append(key).append(": ").append(value).append("\n");

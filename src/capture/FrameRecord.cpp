@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <cstring>
 
-#include "acquisition/VoltLabel.h"
+#include "display/VoltLabel.h"
 
 namespace velmora {
 namespace {
 
 int LastIfOutside(int index, int count) { return index < 0 || index >= count ? count - 1 : index; }
 
-// The display maps -2047..+2047 onto the plot height, which spans the range's
-// whole span, so a count is span / 4094 volts.
+// The display maps full scale either way onto the plot height, which spans
+// the range's whole span.
 ChannelSetting ChannelOf(int probeItem, int scaleItem) {
     const double span = SpanFor(probeItem, scaleItem);
     return ChannelSetting{LastIfOutside(probeItem, 2) == 0, LastIfOutside(scaleItem, 8), span / 2,
-                          span / 4094.0};
+                          span / kFullScaleSpanCounts};
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ FrameSettings SettingsOf(const DisplayInputs& in, int sourceIndex, int slopeInde
 
 void SetPortName(FrameRecord& record, const char* name) {
     record.port.fill('\0');
-    std::memcpy(record.port.data(), name, std::min(std::strlen(name), kPortNameBytes - 1));
+    std::memcpy(record.port.data(), name, std::min(std::strlen(name), kMaxPortPathLength));
 }
 
 }  // namespace velmora

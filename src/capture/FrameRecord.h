@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "acquisition/DisplayInputs.h"
+#include "display/DisplayInputs.h"
 #include "link/FrameFormat.h"
+#include "system/SerialPort.h"
 #include "system/WallClock.h"
 
 namespace velmora {
@@ -28,8 +29,6 @@ struct FrameSettings {
     int32_t triggerPosition = 1024;
 };
 
-inline constexpr std::size_t kPortNameBytes = 80;
-
 // A copy of the frame on the screen, taken when it was drawn (the receive
 // buffers are overwritten in place as the next frame arrives), with what it
 // was drawn from. Fixed storage: taking one allocates nothing.
@@ -37,7 +36,7 @@ struct FrameRecord {
     SampleFrame frame;
     DisplayInputs inputs;  // the picture's inputs, so the same picture can be drawn again
     FrameSettings settings;
-    std::array<char, kPortNameBytes> port{};  // zero-terminated
+    std::array<char, kPortPathBytes> port{};  // zero-terminated
     LocalTime time;
     uint32_t request = 0;  // the number of the data request this frame answered
 };

@@ -8,7 +8,7 @@
 namespace velmora {
 namespace {
 
-constexpr int kClipCounts = 2047;
+constexpr int kClipCounts = kFullScaleCounts;
 constexpr int kSamples = static_cast<int>(kSamplePairs);
 
 struct Levels {
@@ -122,6 +122,17 @@ FrameMeasurements MeasureFrame(const FrameRecord& record, double sampleRateHz) {
             sampleRateHz);
     }
     return m;
+}
+
+ReadoutRows ReadoutOf(const FrameRecord& record, double sampleRateHz) {
+    const FrameMeasurements m = MeasureFrame(record, sampleRateHz);
+    const bool shown[2] = {record.settings.xyMode || record.inputs.scope1,
+                           record.settings.xyMode || record.inputs.scope2};
+    ReadoutRows rows;
+    for (std::size_t ch = 0; ch < rows.size(); ++ch) {
+        rows[ch] = ReadoutRow{shown[ch], m[ch].peakToPeak, m[ch].mean, m[ch].rms, m[ch].frequency};
+    }
+    return rows;
 }
 
 }  // namespace velmora

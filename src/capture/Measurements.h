@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "capture/FrameRecord.h"
+#include "display/MeasurementReadout.h"
 #include "link/FrameFormat.h"
 
 namespace velmora {
@@ -22,7 +23,7 @@ struct ChannelMeasurements {
     std::optional<double> frequency;
     std::optional<double> period;
     std::optional<double> duty;  // positive duty cycle, percent
-    bool clipped = false;        // a sample at or beyond the display's +-2047
+    bool clipped = false;        // a sample at or beyond full scale
 };
 
 using FrameMeasurements = std::array<ChannelMeasurements, 2>;
@@ -36,5 +37,9 @@ inline constexpr int kMinSwingCounts = 16;
 ChannelMeasurements MeasureChannel(const SampleFrame& frame, int channel, double voltsPerCount,
                                    double sampleRateHz);
 FrameMeasurements MeasureFrame(const FrameRecord& record, double sampleRateHz);
+
+// The picture's readout of a frame: the rows of the channels whose trace it
+// shows (both in XY mode).
+ReadoutRows ReadoutOf(const FrameRecord& record, double sampleRateHz);
 
 }  // namespace velmora

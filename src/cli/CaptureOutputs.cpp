@@ -2,7 +2,7 @@
 
 #include "capture/CaptureCsv.h"
 #include "capture/Measurements.h"
-#include "capture/SampleRate.h"
+#include "link/SampleRate.h"
 #include "cli/CaptureOptions.h"
 
 namespace velmora {

@@ -18,6 +18,12 @@ inline constexpr std::size_t kBlockBytes = 128;
 inline constexpr int kSampleBlocks = static_cast<int>(kSampleBytes / kBlockBytes);  // 64
 inline constexpr std::array<uint8_t, 4> kFrameMarker = {0x76, 0x51, 0x76, 0x51};
 
+// A sample's full scale: -2047..+2047 counts fill the plot's height, which
+// spans the channel's range twice (its "+-" value either way), so one count
+// is the range's span over 4094.
+inline constexpr int32_t kFullScaleCounts = 2047;
+inline constexpr int32_t kFullScaleSpanCounts = 2 * kFullScaleCounts;
+
 // The raw bytes of the last frame, stored exactly as they came off the line.
 struct SampleFrame {
     std::array<uint8_t, kHeaderBytes> header{};   // RxBuffer

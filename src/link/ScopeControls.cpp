@@ -30,7 +30,8 @@ void ScopeControls::SweepSpeedClick() {
 }
 
 void ScopeControls::UpdateSyncClick() {
-    sync_.syncLevel = panel_.sweepSpeed.ItemIndex() == 0 ? 2000 : 0 - panel_.syncVoltBar.Position();
+    sync_.syncLevel =
+        panel_.sweepSpeed.ItemIndex() == 0 ? kSyncLevelMax : 0 - panel_.syncVoltBar.Position();
     const int source = panel_.syncSrcBox.ItemIndex();
     const int polarity = panel_.syncPolBox.ItemIndex();
     sync_.syncPosition = panel_.syncPosBar.Position();

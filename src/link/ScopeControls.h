@@ -22,10 +22,18 @@ struct ScopePanel {
     ListBox& scale2;
 };
 
+// What the sync command can carry: the trigger position as a sample index
+// (the position bar's range) and the level in counts (the level bar's range,
+// negated: its top end sends the highest level). XY mode sends the top level.
+inline constexpr int32_t kSyncPositionMin = 0;
+inline constexpr int32_t kSyncPositionMax = 2048;
+inline constexpr int32_t kSyncLevelMin = -2000;
+inline constexpr int32_t kSyncLevelMax = 2000;
+
 // Values of the last sync command, read by the display for its markers.
 struct SyncState {
-    int32_t syncPosition = 0;  // SyncPosition, 0..2048
-    int32_t syncLevel = 0;     // SyncLevel, -2000..2000 (2000 in XY mode)
+    int32_t syncPosition = 0;  // SyncPosition
+    int32_t syncLevel = 0;     // SyncLevel
 };
 
 // The oscilloscope control handlers: each reads its controls, logs, and sends

@@ -2,33 +2,9 @@
 
 #include <cstring>
 
+#include "link/InstrumentLine.h"
+
 namespace velmora {
-namespace {
-
-// The line the instrument speaks: 115200 baud 8N1, DTR raised, receiver flow
-// control on RTS, and the classic driver limits for XON/XOFF flow control.
-void ApplyInstrumentLine(LineSettings& s) {
-    s.baudRate = 115200;
-    s.byteSize = 8;
-    s.parity = 0;
-    s.stopBits = 0;
-    s.dtrEnable = true;
-    s.rtsHandshake = true;
-    s.txContinueOnXoff = true;
-    s.abortOnError = true;
-    s.xonLimit = 80;
-    s.xoffLimit = 200;
-    s.xonChar = 0x54;
-    s.xoffChar = 0xD4;
-    s.errorChar = 0x26;
-}
-
-// A read returns at n bytes, after a gap of more than 1 ms between bytes, or
-// after n + 1 ms in all; writes have no time-out of their own here.
-constexpr PortTimeouts kInstrumentTimeouts{1, 1, 1, 0, 0};
-
-}  // namespace
-
 SerialLink::SerialLink(SerialPorts& ports, Memo& display) : ports_(ports), display_(display) {}
 
 void SerialLink::FillList(ListBox& comPort) {
@@ -69,7 +45,7 @@ bool SerialLink::OpenPort(int index) {
 
     const std::string& path = portNumbers_[static_cast<std::size_t>(index)].path;
     commPath_.fill('\0');
-    std::memcpy(commPath_.data(), path.data(), std::min(path.size(), kCommPathBytes - 1));
+    std::memcpy(commPath_.data(), path.data(), std::min(path.size(), kMaxPortPathLength));
     Log(CommPath());
 
     switch (ports_.Open(CommPath(), port_)) {

@@ -12,8 +12,6 @@
 
 namespace velmora {
 
-inline constexpr std::size_t kCommPathBytes = 80;
-inline constexpr std::size_t kMaxPorts = 100;
 
 // The one connection to the instrument: the port list, the port last tried
 // (`CommPath`) and the open port (`CommHandle`). Every outcome of opening is
@@ -51,7 +49,7 @@ class SerialLink {
     SerialPorts& ports_;
     Memo& display_;
     std::vector<PortEntry> portNumbers_;  // PortNumbers, at most kMaxPorts
-    std::array<char, kCommPathBytes> commPath_{'C', 'O', 'M', '5'};  // CommPath
+    std::array<char, kPortPathBytes> commPath_{'C', 'O', 'M', '5'};  // CommPath
     std::unique_ptr<SerialPort> port_;  // CommHandle; null when not open
     bool openFailed_ = false;           // CommHandle holds "invalid"
     bool configured_ = false;

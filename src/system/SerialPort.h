@@ -8,14 +8,25 @@
 
 namespace velmora {
 
+// A port's path is kept in fixed storage of this many bytes with its
+// terminating zero, so a longer path cannot be opened; and the port list
+// holds at most this many ports.
+inline constexpr std::size_t kPortPathBytes = 80;
+inline constexpr std::size_t kMaxPortPathLength = kPortPathBytes - 1;
+inline constexpr std::size_t kMaxPorts = 100;
+
+// Parity and stop bits, numbered as the classic serial API numbers them.
+enum class Parity : uint8_t { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
+enum class StopBits : uint8_t { One = 0, OneAndHalf = 1, Two = 2 };
+
 // Line settings as the link asks for them. A port fills every field from the
 // device in GetState; the link changes the fields it cares about and hands the
 // structure back to SetState, so settings the link does not name survive.
 struct LineSettings {
     uint32_t baudRate = 0;
     uint8_t byteSize = 8;
-    uint8_t parity = 0;    // 0 none
-    uint8_t stopBits = 0;  // 0 one stop bit
+    Parity parity = Parity::None;
+    StopBits stopBits = StopBits::One;
     bool dtrEnable = false;
     bool rtsHandshake = false;  // receiver flow control on RTS where the OS can do it
     bool txContinueOnXoff = false;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/FrameMaker.h"
+#include "support/FrameMaker.h"
 #include "capture/CaptureCsv.h"
 
 namespace velmora {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "acquisition/FrameMaker.h"
+#include "support/FrameMaker.h"
 #include "capture/Measurements.h"
 
 namespace velmora {

@@ -31,8 +31,8 @@ TEST_F(LinkFixture, OpensConfiguresAndLogsTheWholeSequence) {
     const LineSettings& s = line->settings;
     EXPECT_EQ(s.baudRate, 115200u);
     EXPECT_EQ(s.byteSize, 8);
-    EXPECT_EQ(s.parity, 0);
-    EXPECT_EQ(s.stopBits, 0);
+    EXPECT_EQ(s.parity, Parity::None);
+    EXPECT_EQ(s.stopBits, StopBits::One);
     EXPECT_TRUE(s.dtrEnable);
     EXPECT_TRUE(s.rtsHandshake);
     EXPECT_EQ(s.xonLimit, 80);

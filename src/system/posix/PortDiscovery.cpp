@@ -115,7 +115,7 @@ std::vector<PortEntry> PortDiscovery::List(std::vector<std::string>* notes) cons
 void PortDiscovery::AddDevices(std::vector<PortEntry>& entries) const {
     for (const std::string& name : DirectoryNames(sysRoot_ + "/class/tty")) {
         std::string path = devRoot_ + "/" + name;
-        if (entries.size() >= kMaxPorts || path.size() > kMaxPathLength) {
+        if (entries.size() >= kMaxPorts || path.size() > kMaxPortPathLength) {
             continue;
         }
         if (HasDriver(name) && HasUart(name)) {
@@ -139,7 +139,7 @@ void PortDiscovery::AddLinks(std::vector<PortEntry>& entries,
     }
     for (const std::string& name : DirectoryNames(directory)) {
         std::string path = directory + "/" + name;
-        if (entries.size() >= kMaxPorts || path.size() > kMaxPathLength) {
+        if (entries.size() >= kMaxPorts || path.size() > kMaxPortPathLength) {
             continue;
         }
         if (IsSymlink(path) && Exists(path)) {  // stat follows: the target exists

@@ -24,9 +24,6 @@ namespace velmora {
 // kMaxPorts entries. Missing directories give no entries, never an error.
 class PortDiscovery {
   public:
-    static constexpr std::size_t kMaxPorts = 100;
-    static constexpr std::size_t kMaxPathLength = 79;
-
     explicit PortDiscovery(std::string sysRoot = "/sys", std::string portDirectory = "",
                            std::string devRoot = "/dev");
 

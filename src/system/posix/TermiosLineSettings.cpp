@@ -6,16 +6,6 @@
 namespace velmora {
 namespace {
 
-// Parity and stop-bit codes of LineSettings (the values of the classic serial
-// API the link is written against).
-constexpr uint8_t kParityNone = 0;
-constexpr uint8_t kParityOdd = 1;
-constexpr uint8_t kParityEven = 2;
-constexpr uint8_t kParityMark = 3;
-constexpr uint8_t kParitySpace = 4;
-constexpr uint8_t kOneStopBit = 0;
-constexpr uint8_t kTwoStopBits = 2;
-
 constexpr std::array<std::pair<uint32_t, speed_t>, 30> kSpeeds{{
     {50, B50},           {75, B75},           {110, B110},         {134, B134},
     {150, B150},         {200, B200},         {300, B300},         {600, B600},
@@ -55,43 +45,43 @@ uint8_t ByteSizeOf(tcflag_t cflag) {
     }
 }
 
-std::optional<tcflag_t> ParityFlags(uint8_t parity) {
+std::optional<tcflag_t> ParityFlags(Parity parity) {
     switch (parity) {
-        case kParityNone:
+        case Parity::None:
             return tcflag_t{0};
-        case kParityOdd:
+        case Parity::Odd:
             return tcflag_t{PARENB | PARODD};
-        case kParityEven:
+        case Parity::Even:
             return tcflag_t{PARENB};
-        case kParityMark:
+        case Parity::Mark:
             return tcflag_t{PARENB | CMSPAR | PARODD};
-        case kParitySpace:
+        case Parity::Space:
             return tcflag_t{PARENB | CMSPAR};
-        default:
-            return std::nullopt;
     }
+    return std::nullopt;
 }
 
-uint8_t ParityOf(tcflag_t cflag) {
+Parity ParityOf(tcflag_t cflag) {
     if ((cflag & PARENB) == 0) {
-        return kParityNone;
+        return Parity::None;
     }
     const bool odd = (cflag & PARODD) != 0;
     if ((cflag & CMSPAR) != 0) {
-        return odd ? kParityMark : kParitySpace;
+        return odd ? Parity::Mark : Parity::Space;
     }
-    return odd ? kParityOdd : kParityEven;
+    return odd ? Parity::Odd : Parity::Even;
 }
 
-std::optional<tcflag_t> StopFlag(uint8_t stopBits) {
+std::optional<tcflag_t> StopFlag(StopBits stopBits) {
     switch (stopBits) {
-        case kOneStopBit:
+        case StopBits::One:
             return tcflag_t{0};
-        case kTwoStopBits:
+        case StopBits::Two:
             return tcflag_t{CSTOPB};
-        default:
-            return std::nullopt;  // one and a half: not expressible
+        case StopBits::OneAndHalf:
+            break;  // not expressible in termios
     }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -122,7 +112,7 @@ void ReadLineSettings(const termios& tio, LineSettings& settings) {
     settings.baudRate = BaudForSpeed(speed);
     settings.byteSize = ByteSizeOf(tio.c_cflag);
     settings.parity = ParityOf(tio.c_cflag);
-    settings.stopBits = (tio.c_cflag & CSTOPB) != 0 ? kTwoStopBits : kOneStopBit;
+    settings.stopBits = (tio.c_cflag & CSTOPB) != 0 ? StopBits::Two : StopBits::One;
     settings.rtsHandshake = (tio.c_cflag & CRTSCTS) != 0;
     settings.xonChar = tio.c_cc[VSTART];
     settings.xoffChar = tio.c_cc[VSTOP];

@@ -10,7 +10,7 @@ std::optional<std::vector<uint32_t>> CommApiPortNumbers(GetCommPortsFn getCommPo
     if (getCommPorts == nullptr) return std::nullopt;
     // The count may grow between two calls (a USB adapter plugged in): a few
     // tries, each with the table the previous answer asked for.
-    ULONG capacity = static_cast<ULONG>(kMaxComPorts);
+    ULONG capacity = static_cast<ULONG>(kMaxPorts);
     for (int attempt = 0; attempt < 3; ++attempt) {
         std::vector<ULONG> numbers(capacity, 0);
         ULONG found = 0;

@@ -39,7 +39,7 @@ std::vector<PortEntry> ComPortEntries(std::vector<uint32_t> numbers) {
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
     numbers.erase(std::remove(numbers.begin(), numbers.end(), 0u), numbers.end());
-    if (numbers.size() > kMaxComPorts) numbers.resize(kMaxComPorts);
+    if (numbers.size() > kMaxPorts) numbers.resize(kMaxPorts);
     std::vector<PortEntry> entries;
     entries.reserve(numbers.size());
     for (const uint32_t number : numbers) entries.push_back(EntryFor(number));

@@ -43,8 +43,8 @@ void ReadLineSettings(const DCB& dcb, LineSettings& settings) {
     const uint32_t word = DcbFlagsWord(dcb);
     settings.baudRate = dcb.BaudRate;
     settings.byteSize = dcb.ByteSize;
-    settings.parity = dcb.Parity;
-    settings.stopBits = dcb.StopBits;
+    settings.parity = static_cast<Parity>(dcb.Parity);
+    settings.stopBits = static_cast<StopBits>(dcb.StopBits);
     settings.dtrEnable = (word & kDtrControlMask) == kDtrEnable;
     settings.rtsHandshake = (word & kRtsControlMask) == kRtsHandshake;
     settings.txContinueOnXoff = (word & kTxContinueOnXoff) != 0;
@@ -59,8 +59,8 @@ void ReadLineSettings(const DCB& dcb, LineSettings& settings) {
 void ApplyLineSettings(const LineSettings& settings, DCB& dcb) {
     dcb.BaudRate = settings.baudRate;
     dcb.ByteSize = settings.byteSize;
-    dcb.Parity = settings.parity;
-    dcb.StopBits = settings.stopBits;
+    dcb.Parity = static_cast<BYTE>(settings.parity);
+    dcb.StopBits = static_cast<BYTE>(settings.stopBits);
     dcb.XonLim = settings.xonLimit;
     dcb.XoffLim = settings.xoffLimit;
     dcb.XonChar = static_cast<char>(settings.xonChar);

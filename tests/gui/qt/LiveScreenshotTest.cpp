@@ -8,7 +8,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "capture/MeasurementReadout.h"
+#include "display/MeasurementReadout.h"
 #include "gui/qt/WindowFixture.h"
 #include "instrument/VirtualInstrument.h"
 #include "system/posix/PosixSerialPorts.h"

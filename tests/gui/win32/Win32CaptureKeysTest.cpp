@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/FrameMaker.h"
-#include "capture/MeasurementReadout.h"
+#include "support/FrameMaker.h"
+#include "display/MeasurementReadout.h"
 #include "gui/win32/Win32WindowFixture.h"
 
 namespace velmora {

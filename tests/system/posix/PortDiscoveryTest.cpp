@@ -110,12 +110,12 @@ TEST_F(PortDiscoveryTest, SkipsAPortDirectoryThatIsNotPrivate) {
 
 TEST_F(PortDiscoveryTest, PathsLongerThanTheBufferAreLeftOut) {
     root_.WriteFile("target", "");
-    const std::size_t room = PortDiscovery::kMaxPathLength - Ports().size() - 1;
+    const std::size_t room = kMaxPortPathLength - Ports().size() - 1;
     AddLink(std::string(room, 'a'), root_ / "target");
     AddLink(std::string(room + 1, 'b'), root_ / "target");
     const std::vector<PortEntry> entries = List();
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].path.size(), PortDiscovery::kMaxPathLength);
+    EXPECT_EQ(entries[0].path.size(), kMaxPortPathLength);
 }
 
 TEST_F(PortDiscoveryTest, TheFirstHundredAreListed) {
@@ -125,7 +125,7 @@ TEST_F(PortDiscoveryTest, TheFirstHundredAreListed) {
         AddLink("port" + std::to_string(i), root_ / "target");
     }
     const std::vector<PortEntry> entries = List();
-    ASSERT_EQ(entries.size(), PortDiscovery::kMaxPorts);
+    ASSERT_EQ(entries.size(), kMaxPorts);
     EXPECT_EQ(entries[59].name, "ttyUSB59");
     EXPECT_EQ(entries[60].name, "port0");
     EXPECT_EQ(entries[99].name, "port39");

@@ -24,8 +24,9 @@ LineSettings Framing(uint32_t baud, uint8_t bits, uint8_t parity, uint8_t stop) 
     LineSettings settings;
     settings.baudRate = baud;
     settings.byteSize = bits;
-    settings.parity = parity;
-    settings.stopBits = stop;
+    // Codes outside the named ones stand for what a device might report.
+    settings.parity = static_cast<Parity>(parity);
+    settings.stopBits = static_cast<StopBits>(stop);
     return settings;
 }
 
@@ -66,8 +67,8 @@ TEST(TermiosLineSettings, EveryParityAndStopSettingSurvivesARoundTrip) {
                 ReadLineSettings(tio, read);
                 EXPECT_EQ(read.baudRate, 57600u);
                 EXPECT_EQ(read.byteSize, bits);
-                EXPECT_EQ(read.parity, parity);
-                EXPECT_EQ(read.stopBits, stop);
+                EXPECT_EQ(read.parity, static_cast<Parity>(parity));
+                EXPECT_EQ(read.stopBits, static_cast<StopBits>(stop));
             }
         }
     }
@@ -95,8 +96,8 @@ TEST(TermiosLineSettings, ReadingLeavesFieldsTermiosDoesNotHave) {
     ReadLineSettings(CookedTermios(), settings);
     EXPECT_EQ(settings.baudRate, 9600u);
     EXPECT_EQ(settings.byteSize, 7);
-    EXPECT_EQ(settings.parity, 2);
-    EXPECT_EQ(settings.stopBits, 2);
+    EXPECT_EQ(settings.parity, Parity::Even);
+    EXPECT_EQ(settings.stopBits, StopBits::Two);
     EXPECT_TRUE(settings.rtsHandshake);
     EXPECT_EQ(settings.xonChar, 0x11);
     EXPECT_EQ(settings.xoffChar, 0x13);

@@ -8,6 +8,7 @@
 
 #include "PtyPair.h"
 #include "TempDirectory.h"
+#include "link/InstrumentLine.h"
 #include "system/posix/TermiosSerialPort.h"
 
 namespace velmora {
@@ -17,17 +18,12 @@ using testing::PtyPair;
 using testing::TempDirectory;
 using Ms = std::chrono::milliseconds;
 
-// The link's time-outs: 1 ms between bytes, n + 1 ms in all.
-constexpr PortTimeouts kLinkTimeouts{1, 1, 1, 0, 0};
+// The settings and time-outs the link applies to the instrument's line.
+constexpr PortTimeouts kLinkTimeouts = kInstrumentTimeouts;
 
 LineSettings LinkSettings() {
     LineSettings settings;
-    settings.baudRate = 115200;
-    settings.byteSize = 8;
-    settings.parity = 0;
-    settings.stopBits = 0;
-    settings.dtrEnable = true;
-    settings.rtsHandshake = true;
+    ApplyInstrumentLine(settings);
     return settings;
 }
 
@@ -158,20 +154,20 @@ TEST_F(PtyPortTest, SetStateOverridesWhatAnEarlierProgramLeft) {
     ASSERT_TRUE(port_->GetState(read));
     EXPECT_EQ(read.baudRate, 115200u);
     EXPECT_EQ(read.byteSize, 8);
-    EXPECT_EQ(read.parity, 0);
-    EXPECT_EQ(read.stopBits, 0);
+    EXPECT_EQ(read.parity, Parity::None);
+    EXPECT_EQ(read.stopBits, StopBits::One);
     EXPECT_FALSE(read.rtsHandshake);
 }
 
 TEST_F(PtyPortTest, GetStateReportsTheDevicesSpeedAndFraming) {
     LineSettings settings = LinkSettings();
     settings.baudRate = 9600;
-    settings.stopBits = 2;
+    settings.stopBits = StopBits::Two;
     ASSERT_TRUE(port_->SetState(settings));
     LineSettings read;
     ASSERT_TRUE(port_->GetState(read));
     EXPECT_EQ(read.baudRate, 9600u);
-    EXPECT_EQ(read.stopBits, 2);
+    EXPECT_EQ(read.stopBits, StopBits::Two);
 }
 
 TEST_F(PtyPortTest, SettingsTheDeviceCannotTakeAreRefused) {

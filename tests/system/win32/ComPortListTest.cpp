@@ -40,7 +40,7 @@ TEST(ComPortListTest, EntriesAscendOnceEachWithDevicePathsAndStopAtAHundred) {
     std::vector<uint32_t> many(150);
     std::iota(many.rbegin(), many.rend(), 1u);  // 150 down to 1
     const std::vector<PortEntry> capped = ComPortEntries(many);
-    ASSERT_EQ(capped.size(), kMaxComPorts);
+    ASSERT_EQ(capped.size(), kMaxPorts);
     EXPECT_EQ(capped.front().name, "COM1");
     EXPECT_EQ(capped.back().name, "COM100");
     EXPECT_TRUE(ComPortEntries({}).empty());

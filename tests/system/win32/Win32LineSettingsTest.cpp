@@ -3,6 +3,7 @@
 #include <cstring>
 #include <tuple>
 
+#include "link/InstrumentLine.h"
 #include "system/win32/Win32LineSettings.h"
 
 namespace velmora {
@@ -11,19 +12,7 @@ namespace {
 // What the link asks for on the instrument's line.
 LineSettings InstrumentLine() {
     LineSettings s;
-    s.baudRate = 115200;
-    s.byteSize = 8;
-    s.parity = 0;
-    s.stopBits = 0;
-    s.dtrEnable = true;
-    s.rtsHandshake = true;
-    s.txContinueOnXoff = true;
-    s.abortOnError = true;
-    s.xonLimit = 80;
-    s.xoffLimit = 200;
-    s.xonChar = 0x54;
-    s.xoffChar = 0xD4;
-    s.errorChar = 0x26;
+    ApplyInstrumentLine(s);
     return s;
 }
 

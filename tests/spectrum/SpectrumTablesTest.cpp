@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "acquisition/SpectrumTables.h"
+#include "spectrum/SpectrumTables.h"
 
 namespace velmora {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "acquisition/DisplayInputs.h"
-#include "acquisition/Spectrum.h"
+#include "display/DisplayInputs.h"
+#include "spectrum/Spectrum.h"
 #include "controls/Canvas.h"
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "acquisition/SpectrumTables.h"
+#include "spectrum/SpectrumTables.h"
 
 #include <cmath>
 #include <numbers>
@@ -10,7 +10,8 @@ namespace {
 std::array<float, SpectrumTables::kSineEntries> MakeSine() {
     std::array<float, SpectrumTables::kSineEntries> table{};
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const double angle = 2.0 * std::numbers::pi * static_cast<double>(i) / 4096.0;
+        const double angle =
+            2.0 * std::numbers::pi * static_cast<double>(i) / SpectrumTables::kTurnEntries;
         table[i] = SpectrumTables::RoundSine(std::sin(angle));
     }
     return table;

@@ -1,13 +1,12 @@
-#include "capture/MeasurementReadout.h"
+#include "display/MeasurementReadout.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
 
-#include "acquisition/TraceDisplay.h"
-#include "capture/Measurements.h"
 #include "controls/DpiScale.h"
+#include "display/TraceDisplay.h"
 
 namespace velmora {
 namespace {
@@ -64,7 +63,7 @@ ValueText Hertz(const std::optional<double>& value) {
     return t;
 }
 
-void DrawRow(Canvas& canvas, int left, int y, int dpi, int channel, const ChannelMeasurements& m) {
+void DrawRow(Canvas& canvas, int left, int y, int dpi, int channel, const ReadoutRow& m) {
     ValueText name;
     name.Append(channel == 0 ? "CH1" : "CH2");
     const ValueText texts[] = {name, Volts("Vpp", m.peakToPeak), Volts("Mean", m.mean),
@@ -83,17 +82,14 @@ ReadoutArea MeasurementReadoutArea(int clientWidth, int dpi) {
                        ToDevicePixels(kTop + 2 * kRowHeight, dpi)};
 }
 
-void DrawMeasurementReadout(Canvas& canvas, const FrameRecord& record, int clientWidth, int dpi,
-                            double sampleRateHz) {
-    const FrameMeasurements m = MeasureFrame(record, sampleRateHz);
-    const bool shown[2] = {record.settings.xyMode || record.inputs.scope1,
-                           record.settings.xyMode || record.inputs.scope2};
+void DrawMeasurementReadout(Canvas& canvas, const ReadoutRows& rows, int clientWidth, int dpi) {
     const ReadoutArea area = MeasurementReadoutArea(clientWidth, dpi);
     int row = 0;
     for (int ch = 0; ch < 2; ++ch) {
-        if (!shown[ch]) continue;
+        const ReadoutRow& values = rows[static_cast<std::size_t>(ch)];
+        if (!values.shown) continue;
         DrawRow(canvas, area.left, area.top + ToDevicePixels(row++ * kRowHeight, dpi), dpi, ch,
-                m[static_cast<std::size_t>(ch)]);
+                values);
     }
     canvas.SetTextColor(kBlack);
 }

@@ -13,8 +13,12 @@ namespace velmora {
 // them first; reading them never fails.
 class SpectrumTables {
   public:
-    static constexpr std::size_t kSineEntries = 5120;
-    static constexpr std::size_t kBitReverseEntries = 4096;
+    // Entries of the sine table over one whole turn, and how far on the
+    // cosine of an angle is: a quarter turn.
+    static constexpr int kTurnEntries = 4096;
+    static constexpr int kCosineOffset = kTurnEntries / 4;
+    static constexpr std::size_t kSineEntries = kTurnEntries + kCosineOffset;
+    static constexpr std::size_t kBitReverseEntries = kTurnEntries;
 
     // Entry i is sin(2 pi i / 4096) rounded the way the instrument's tables
     // were written down: to single precision, then to six decimals, then back

@@ -1,8 +1,8 @@
-#include "acquisition/SpectrumDisplay.h"
+#include "display/SpectrumDisplay.h"
 
 #include <cmath>
 
-#include "acquisition/PlotMapping.h"
+#include "display/PlotMapping.h"
 
 namespace velmora {
 

@@ -7,8 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "FrameMaker.h"
-#include "acquisition/Spectrum.h"
+#include "support/FrameMaker.h"
+#include "spectrum/Spectrum.h"
+#include "support/ReferenceSpectrum.h"
 
 namespace velmora {
 namespace {
@@ -16,6 +17,9 @@ namespace {
 using Complex = std::complex<double>;
 using testing::MakeFrame;
 using testing::Zero;
+using testing::ComplexFft;
+using testing::ComputeSpectrumStepByStep;
+using testing::SplitRealSpectrum;
 
 constexpr double kPi = std::numbers::pi;
 

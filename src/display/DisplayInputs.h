@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "controls/DpiScale.h"
+#include "link/FrameFormat.h"
 
 namespace velmora {
 
@@ -34,10 +35,10 @@ struct PlotGeometry {
     int32_t plotLeft = 0;
     int32_t plotWidth = 0;
     int32_t plotHeight = 0;
-    int32_t yTop = 2047;
-    int32_t yBottom = -2047;
-    int32_t xLeft = -2047;
-    int32_t xRight = 2047;
+    int32_t yTop = kFullScaleCounts;
+    int32_t yBottom = -kFullScaleCounts;
+    int32_t xLeft = -kFullScaleCounts;
+    int32_t xRight = kFullScaleCounts;
     bool xyMode = false;
 };
 

@@ -1,4 +1,4 @@
-#include "acquisition/VoltLabel.h"
+#include "display/VoltLabel.h"
 
 #include <cstdlib>
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "FrameMaker.h"
-#include "acquisition/SpectrumDisplay.h"
-#include "acquisition/TraceDisplay.h"
+#include "support/FrameMaker.h"
+#include "display/SpectrumDisplay.h"
+#include "display/TraceDisplay.h"
 #include "support/RecordingCanvas.h"
 
 namespace velmora {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "acquisition/DisplayInputs.h"
+#include "display/DisplayInputs.h"
 
 namespace velmora {
 

@@ -1,11 +1,11 @@
-#include "acquisition/SpectrumKernel.h"
+#include "spectrum/SpectrumKernel.h"
 
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstring>
 
-#include "acquisition/SpectrumTables.h"
+#include "spectrum/SpectrumTables.h"
 
 // The hot loops are compiled for several instruction sets and the best one the
 // processor offers is chosen when the program loads. The file is compiled
@@ -54,13 +54,14 @@ inline V Reverse(V a) {
     return Shuffle<3, 2, 1, 0>(a, a);
 }
 
-constexpr int kPoints = 1024;  // complex points of the transform
-constexpr int kStride = 4;     // 4096 / kPoints: the step through the tables
-constexpr int kCosine = 1024;  // cos(x) is the sine table 1024 entries on
+constexpr int kPoints = kSpectrumBins;  // complex points of the transform
+// The step through the tables, which hold one whole turn.
+constexpr int kStride = SpectrumTables::kTurnEntries / kPoints;
+constexpr int kCosine = SpectrumTables::kCosineOffset;
 constexpr int kGroup = 16;     // points per group in the last four stages
 constexpr int kTailPasses = kPoints / (4 * kGroup);
 constexpr int kTailBlocks = 15;  // blocks a group meets: 1 + 2 + 4 + 8
-constexpr float kScale = 0.0009765625f;
+constexpr float kScale = kSpectrumScale;
 
 // Twiddles of the last four stages for one pass over four groups of sixteen
 // points: entry 0 for half-span 8, 1-2 for half-span 4, 3-6 for half-span 2,
@@ -81,7 +82,7 @@ struct KernelTables {
     std::array<float, kPoints> splitSin{};
 };
 
-void FillTail(KernelTables& t, const std::array<int32_t, 4096>& reverse) {
+void FillTail(KernelTables& t, const std::array<int32_t, SpectrumTables::kBitReverseEntries>& reverse) {
     for (int pass = 0; pass < kTailPasses; ++pass) {
         TailTwiddles& tail = t.tail[static_cast<std::size_t>(pass)];
         for (int lane = 0; lane < 4; ++lane) {

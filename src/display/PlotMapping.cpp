@@ -1,4 +1,4 @@
-#include "acquisition/PlotMapping.h"
+#include "display/PlotMapping.h"
 
 #include <limits>
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "FrameMaker.h"
-#include "acquisition/SpectrumDisplay.h"
+#include "support/FrameMaker.h"
+#include "display/SpectrumDisplay.h"
 #include "support/RecordingCanvas.h"
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "acquisition/TestPattern.h"
+#include "display/TestPattern.h"
 
 namespace velmora {
 

@@ -1,11 +1,11 @@
-#include "acquisition/TraceDisplay.h"
+#include "display/TraceDisplay.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "acquisition/PlotMapping.h"
-#include "acquisition/SpectrumDisplay.h"
-#include "acquisition/VoltLabel.h"
+#include "display/PlotMapping.h"
+#include "display/SpectrumDisplay.h"
+#include "display/VoltLabel.h"
 #include "controls/DpiScale.h"
 
 namespace velmora {
@@ -63,10 +63,10 @@ void TraceDisplay::SetGeometry(const DisplayInputs& in) {
     geometry_.plotWidth = PlotMapping::Narrow(int64_t{in.clientWidth} - in.syncVoltBarWidth);
     geometry_.plotHeight = PlotMapping::Narrow(int64_t{in.clientHeight} - 1 - in.syncPosBarHeight);
     geometry_.xyMode = in.sweepIndex == 0;
-    geometry_.xLeft = -2047;
-    geometry_.xRight = 2047;
-    geometry_.yTop = 2047;
-    geometry_.yBottom = -2047;
+    geometry_.xLeft = -kFullScaleCounts;
+    geometry_.xRight = kFullScaleCounts;
+    geometry_.yTop = kFullScaleCounts;
+    geometry_.yBottom = -kFullScaleCounts;
 }
 
 void TraceDisplay::DrawGraticule(Canvas& canvas, const DisplayInputs& in) {

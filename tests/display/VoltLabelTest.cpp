@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "acquisition/VoltLabel.h"
+#include "display/VoltLabel.h"
 
 namespace velmora {
 namespace {
