@@ -13,28 +13,18 @@ root=$PWD
 seconds=${1:-30}
 ./scripts/build-windows.sh >/dev/null
 ./scripts/install-deps.sh wine
-if [ ! -x build/bin/velmora-instrument ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
-  cmake --build build -j2 --target velmora-instrument
-fi
 source scripts/wine-prefix.sh
 source scripts/wine-session.sh
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  unlink_com 5
-  timeout 30 wineserver -k >/dev/null 2>&1 || true
-  stop_pids
-  rm -rf "$work"
-}
-trap cleanup EXIT
+need_instrument
+begin_wine_session
+trap end_wine_session EXIT
 
 echo "== one redraw on the GDI canvas"
 timeout -k 10 600 wine build-win/bench/DrawFrameGdiBench.exe
 
-start_display || { echo "no X display could be started" >&2; exit 1; }
+start_wine_display || fail "no X display could be started"
 for pacing in "" --baud-pacing; do
-  start_com_instrument 5 $pacing || { echo "the instrument did not start" >&2; exit 1; }
+  start_com_instrument 5 ${pacing:+"$pacing"} || fail "the instrument did not start"
   mkdir -p "$work/user"
   (cd "$work/user" && exec timeout -k 5 $((seconds + 30)) wine "$root/build-win/bin/velmora.exe") \
     >/dev/null 2>&1 &

@@ -10,6 +10,7 @@ if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
   export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 fi
+read -ra args <<<"${VELMORA_CMAKE_ARGS:-}"  # words of their own
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON ${VELMORA_CMAKE_ARGS:-} >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON "${args[@]}" >/dev/null
 cmake --build build-win -j"$jobs" "$@"

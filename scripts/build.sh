@@ -3,5 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
+read -ra args <<<"${VELMORA_CMAKE_ARGS:-}"  # words of their own
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release "${args[@]}" >/dev/null
 cmake --build build -j"$jobs"

@@ -12,12 +12,9 @@ cd "$(dirname "$0")/.."
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 log=$scratch/log
-
-fail() {
-  echo "check-package: $*" >&2
-  [ -s "$log" ] && cat "$log" >&2
-  exit 1
-}
+# shellcheck source=scripts/session.sh
+source scripts/session.sh
+fail_log=$log  # what the failed step said
 
 ./scripts/package.sh >"$log" 2>&1 || fail "the package did not build"
 deb=$(tail -n 1 "$log")
@@ -68,5 +65,5 @@ chmod 700 "$run/xdg"
 ) || fail "the installed $program did not close cleanly on SIGTERM (status $?)"
 config=$run/cwd/Config.Ini
 [ -f "$config" ] || fail "no Config.Ini in the program's current directory"
-[ "$(grep -c $'\r$' "$config")" -eq 18 ] && [ "$(wc -l <"$config")" -eq 18 ] ||
+{ [ "$(grep -c $'\r$' "$config")" -eq 18 ] && [ "$(wc -l <"$config")" -eq 18 ]; } ||
   fail "Config.Ini does not hold 18 CR LF lines"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the benchmarks (Xvfb for
-# the live window's) and the program need, only when one of them is missing.
+# the live window's), the scripts' check (shellcheck) and the program need, only when one of them is missing.
 # Safe to run again.
 # `install-deps.sh windows` installs what the Windows cross build needs
 # instead, `install-deps.sh wine` what its tests under Wine need.
@@ -13,7 +13,7 @@ packages=(
   fontconfig fonts-dejavu-core xvfb
   librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
   clang libclang-rt-14-dev
-  locales
+  locales shellcheck
 )
 case "${1:-}" in
   # The cross build; librsvg2-bin and icoutils make the program's icon, NSIS

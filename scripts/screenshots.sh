@@ -19,28 +19,12 @@ caption="Velmora Rev 1.31 Nov 25 2025 16:05:18"
 ./scripts/install-deps.sh wine # Xvfb, xdotool, ImageMagick; Wine for the second picture
 ./scripts/build.sh >/dev/null
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  stop_pids
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-source scripts/wine-session.sh  # wait_for
+source scripts/session.sh
+begin_session
+trap end_session EXIT
 
 echo "== the Qt window"
-# Xvfb takes the first free display number itself and writes it to fd 3;
-# -noreset, or a probe that disconnects while the window connects would break
-# its connection.
-timeout -k 5 300 Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset \
-  3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 10 test -s "$work/display" || fail "no X display could be started"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_display 1600x1200 || fail "no X display could be started"
 
 # Port directory and settings of their own: nothing of the user's is read.
 export XDG_RUNTIME_DIR=$work/runtime

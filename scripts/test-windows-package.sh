@@ -35,25 +35,19 @@ if ! command -v wine >/dev/null; then
   echo "SKIPPED: Wine cannot be installed here; the installer was not run."
   exit 0
 fi
-if [ ! -x build/bin/velmora-instrument ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
-  cmake --build build -j2 --target velmora-instrument
-fi
-
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
+# shellcheck source=scripts/session.sh
+source scripts/session.sh
+need_instrument
 
 echo "== the portable zip"
 listed=$(unzip -Z1 "$zip" | sort)
 expected=$(printf '%s\n' "${programs[@]}" README.txt LICENSE.txt | sort)
-[ "$listed" = "$expected" ] || fail "the zip holds $(echo $listed), expected $(echo $expected)"
+[ "$listed" = "$expected" ] || fail "the zip holds $(one_line "$listed"), expected $(one_line "$expected")"
 for text in README.txt LICENSE.txt; do
   ! unzip -p "$zip" "$text" | grep -q $'[^\r]$' || fail "$text has lines without CRLF"
 done
 unzip -p "$zip" README.txt | grep -q "Velmora $version for Windows" || fail "README.txt names no version"
-echo "$(basename "$zip"): $(echo $listed)"
+echo "$(basename "$zip"): $(one_line "$listed")"
 
 echo "== the installer"
 file -b "$setup" | grep -q 'PE32+ executable (GUI) x86-64' || fail "not a 64-bit program: $(file -b "$setup")"
@@ -68,18 +62,17 @@ export VELMORA_WINEPREFIX=$root/build-win/wine-install
 rm -rf "$VELMORA_WINEPREFIX"
 source scripts/wine-prefix.sh
 source scripts/wine-session.sh
-work=$(mktemp -d)
-pids=()
+begin_wine_session
 # A fresh home has no such folder: that is none, not a failure.
 home_entries() { { find "$HOME/.local/share/applications" -name '*Velmora*' 2>/dev/null || true; } | wc -l; }
 entries_before=$(home_entries)
 cleanup() {
-  timeout 30 wineserver -k >/dev/null 2>&1 || true
-  stop_pids
-  rm -rf "$work" "$VELMORA_WINEPREFIX"
+  coms=()  # the prefix goes as a whole
+  end_wine_session
+  rm -rf "$VELMORA_WINEPREFIX"
 }
 trap cleanup EXIT
-start_display || fail "no X display could be started"
+start_wine_display || fail "no X display could be started"
 start_com_instrument 5 || fail "the instrument did not start on COM5"
 
 user=$(timeout 30 wine cmd /c echo %USERNAME% | tr -d '\r')
@@ -99,7 +92,7 @@ for p in "${programs[@]}"; do cmp "$installed/$p" "build-win/bin/$p" || fail "$p
 
 # field LINK NAME: a field of lnkinfo's report.
 field() { lnkinfo "$1" | sed -n "s/^[[:space:]]*$2[[:space:]]*: //p"; }
-winpath() { echo "C:\\users\\$user\\$1"; }
+winpath() { printf '%s\n' "C:\\users\\$user\\$1"; }
 # expect LINK NAME VALUE WHAT: the field has that value, or the test fails.
 expect() {
   local got
@@ -139,7 +132,7 @@ uninstaller=$(winpath 'AppData\Local\Programs\Velmora\uninstall.exe')
 [ "$(value QuietUninstallString)" = "\"$uninstaller\" /S" ] || fail "QuietUninstallString"
 [ $(($(value EstimatedSize))) -ge $(($(du -k "$installed/velmora.exe" | cut -f1) - 1)) ] ||
   fail "EstimatedSize"
-[ "$(value NoModify)" = 0x1 ] && [ "$(value NoRepair)" = 0x1 ] || fail "NoModify, NoRepair"
+{ [ "$(value NoModify)" = 0x1 ] && [ "$(value NoRepair)" = 0x1 ]; } || fail "NoModify, NoRepair"
 
 echo "-- the installed program, started through its shortcut"
 (cd "$work" && timeout -k 5 60 wine start /unix "$link") >"$work/start.log" 2>&1
@@ -172,7 +165,7 @@ echo "-- silent uninstall"
 timeout -k 10 120 wine "$installed/uninstall.exe" /S || fail "the uninstaller's exit code $?"
 timeout 60 wineserver -w || true  # it goes on in a copy of itself, which removes the original
 [ ! -e "$installed" ] || fail "left in the installation folder: $(ls "$installed")"
-[ ! -e "$link" ] && [ ! -e "$prompt" ] || fail "a shortcut is left"
+{ [ ! -e "$link" ] && [ ! -e "$prompt" ]; } || fail "a shortcut is left"
 ! timeout 30 wine reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry is left"
 [ -f "$work_dir/Config.Ini" ] || fail "the uninstaller removed Config.Ini"
 echo "removed programs, shortcuts and entry; kept $(basename "$work_dir")/Config.Ini"

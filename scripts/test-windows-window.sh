@@ -12,8 +12,8 @@
 #     build-win/artifacts/window-wine.png),
 #   - after the window is closed (WM_CLOSE, as the close box sends it),
 #     Config.Ini names COM5 as the selected port, in the Linux build's bytes.
-# Assumes build-win is built (scripts/build-windows.sh) and builds the
-# instrument in build/ when it is missing. Every step is bounded in time.
+# Builds what of build-win it needs when it is missing, and the instrument in
+# build/. Every step is bounded in time.
 # Skips (exit 0) only when Wine cannot be installed at all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,29 +30,18 @@ echo "== velmora.exe under Wine and Xvfb"
 if [ ! -f build-win/bin/velmora.exe ] || [ ! -f build-win/tests/velmora_gui_win32_tests.exe ]; then
   ./scripts/build-windows.sh --target velmora velmora_gui_win32_tests
 fi
-if [ ! -x build/bin/velmora-instrument ]; then
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
-  cmake --build build -j2 --target velmora-instrument
-fi
 source scripts/wine-prefix.sh
 source scripts/wine-session.sh
+need_instrument
 
-work=$(mktemp -d)
-pids=()
+begin_wine_session
 # Wine goes first, while its X display is still there.
 cleanup() {
-  unlink_com 5
   timeout 30 wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
-  timeout 30 wineserver -k >/dev/null 2>&1 || true
-  stop_pids
-  rm -rf "$work"
+  end_wine_session
 }
 trap cleanup EXIT
-fail() {
-  echo "FAILED: $*" >&2
-  exit 1
-}
-start_display || fail "no X display could be started"
+start_wine_display || fail "no X display could be started"
 
 # The window binding's own tests need a display too: here they have one.
 # The table of the window's life runs again at 144 DPI (Wine's LogPixels,
@@ -85,7 +74,7 @@ start_com_instrument 5 "${signals[@]}" || fail "the instrument did not start on 
 # DOS devices are these too: Wine's are those its mount manager made.)
 ports=$(timeout 30 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>>"$work/wine.log" | tr -d '\r' |
   grep -o 'COM[0-9]*$' | sed 's/COM//' | sort -n | uniq)
-echo "COM ports under Wine: $(echo $ports)"
+echo "COM ports under Wine: $(one_line "$ports")"
 [ "$(echo "$ports" | tail -n 1)" = 5 ] || fail "COM5 is not the last COM port"
 index=$(($(echo "$ports" | wc -l) - 1))
 
@@ -94,7 +83,7 @@ mkdir "$work/user"
 (cd "$work/user" && exec timeout -k 5 120 wine "$root/build-win/bin/velmora.exe") \
   >"$work/velmora.log" 2>&1 &
 app=$!
-pids+=($app)
+pids+=("$app")
 
 window_shown() { xdotool search --name "^$caption\$" >/dev/null 2>&1; }
 wait_for 60 window_shown || fail "no window captioned '$caption'"
@@ -109,8 +98,8 @@ wait_for 30 frames_flowing || fail "fewer than 10 data requests: $(requests)"
 # then one request per frame.
 expected=$'z\n?\nS 1 1 1024 0\nX 7\nY 7\nz\nz\nz'
 actual=$(head -n 8 "$work/trace.txt")
-[ "$actual" = "$expected" ] || fail "start-up commands: $(echo $actual), expected $(echo $expected)"
-echo "start-up commands in order: $(echo $actual)"
+[ "$actual" = "$expected" ] || fail "start-up commands: $(one_line "$actual"), expected $(one_line "$expected")"
+echo "start-up commands in order: $(one_line "$actual")"
 
 # The README's picture is the screen as it stands; the checks below count
 # grid pixels, which the demo's moving traces may cover, so they are left out.
@@ -126,76 +115,7 @@ fi
 check_picture() {
   timeout 30 import -window root "$1"
   timeout 30 convert "$1" -depth 8 ppm:"$work/shot.ppm"
-  timeout 60 python3 - "$work/shot.ppm" "$work/client" <<'EOF'
-# The picture: nine horizontal and nine vertical grey grid lines dividing the
-# plot into ten, the green trigger markers over the middle ones (position
-# 1024 of 2048, level 0 V), and the traces of both channels in their colours
-# (blue, red) around the middle horizontal line, which is 0 V.
-import sys
-
-data = open(sys.argv[1], "rb").read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos + 1].isspace():
-        pos += 1
-    end = pos
-    while not data[end:end + 1].isspace():
-        end += 1
-    fields.append(data[pos:end])
-    pos = end
-width, height = int(fields[1]), int(fields[2])
-pixels = memoryview(data)[pos + 1:]
-
-def colour(x, y):
-    i = 3 * (y * width + x)
-    return bytes(pixels[i:i + 3])
-
-GREY, GREEN = b"\x80\x80\x80", b"\x00\xff\x00"
-BLUE, RED = b"\x00\x00\xff", b"\xff\x00\x00"
-
-def lines(count, length, at):
-    # Positions whose grey run covers most of the screen, neighbours merged.
-    hits = [i for i in range(count) if sum(at(i, j) == GREY for j in range(0, length, 4)) * 4 > 0.6 * length]
-    merged = []
-    for i in hits:
-        if merged and i - merged[-1][-1] <= 2:
-            merged[-1].append(i)
-        else:
-            merged.append([i])
-    return [m[0] for m in merged]
-
-def with_middle(found):
-    # The middle grid line lies under a marker (and the traces): put it back
-    # where the gap around it is twice a division.
-    gaps = [b - a for a, b in zip(found, found[1:])]
-    if len(found) == 8 and abs(gaps[3] - 2 * gaps[0]) <= 2:
-        return found[:4] + [(found[3] + found[4]) // 2] + found[4:]
-    return found
-
-rows = with_middle(lines(height, width, lambda y, x: colour(x, y)))
-columns = with_middle(lines(width, height, lambda x, y: colour(x, y)))
-print("grid rows", rows, "grid columns", columns)
-assert len(rows) == 9 and len(columns) == 9, "a 10 x 10 graticule"
-for found in (rows, columns):
-    gaps = [b - a for a, b in zip(found, found[1:])]
-    assert max(gaps) - min(gaps) <= 2, "equal divisions"
-zero, centre = rows[4], columns[4]
-marker = sum(colour(x, y) == GREEN for y in range(height) for x in range(centre - 2, centre + 3))
-print("green position marker near x = %d: %d pixels" % (centre, marker))
-assert marker > height // 2, "the trigger position marker"
-band = range(max(0, zero - 20), min(height, zero + 21))
-blue = sum(colour(x, y) == BLUE for y in band for x in range(width))
-red = sum(colour(x, y) == RED for y in band for x in range(width))
-print("around 0 V at y = %d: %d blue and %d red pixels" % (zero, blue, red))
-assert blue >= 300 and red >= 300, "both traces on the 0 V line"
-# Where the client area lies on the screen, from the grid: line e of ten is
-# at PlotLeft + PlotWidth * e / 10 (PlotLeft 10) and PlotHeight * e / 10.
-plot_width = (columns[8] - columns[0]) * 10 // 8
-plot_height = (rows[8] - rows[0]) * 10 // 8
-left = columns[0] - 10 - plot_width // 10
-top = rows[0] - plot_height // 10
-open(sys.argv[2], "w").write("%d %d %d %d\n" % (left, top, plot_width + 10, plot_height + 12))
-EOF
+  timeout 60 python3 scripts/check-window-picture.py "$work/shot.ppm" "$work/client"
 }
 mkdir -p build-win/artifacts
 shot=build-win/artifacts/window-wine.png

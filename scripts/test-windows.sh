@@ -8,7 +8,6 @@
 # time. Skips (exit 0) only when Wine cannot be installed at all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 
 echo "== Windows cross build"
 ./scripts/build-windows.sh
@@ -21,15 +20,8 @@ fi
 
 echo "== Wine prefix"
 source scripts/wine-prefix.sh
+source scripts/wine-session.sh
 echo "$WINEPREFIX"
-
-# A fresh Wine server whose own output (an object dump when it is stopped
-# with clients left) goes nowhere; the programs' output still shows.
-restart_wineserver() {
-  timeout 30 wineserver -k 2>/dev/null || true
-  timeout 30 wineserver -w 2>/dev/null || true
-  timeout 30 wineserver -p5 >/dev/null 2>&1 || true
-}
 restart_wineserver
 
 run() {  # run SECONDS PROGRAM.exe [ARGS]: one Windows program, bounded
@@ -46,30 +38,12 @@ for exe in build-win/tests/velmora_*_tests.exe; do
 done
 
 echo "== Win32 serial port against the virtual instrument"
-if [ ! -x build/bin/velmora-instrument ]; then  # test.sh has built it; on its own, build it
-  ./scripts/install-deps.sh
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release ${VELMORA_CMAKE_ARGS:-} >/dev/null
-  cmake --build build -j2 --target velmora-instrument
-fi
-
-work=$(mktemp -d)
-pids=()
-ports=(5 6 7 8)
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  for n in "${ports[@]}"; do
-    rm -f "$WINEPREFIX/dosdevices/com$n"
-    timeout 30 wine reg delete 'HKLM\Software\Wine\Ports' /v "COM$n" /f >/dev/null 2>&1 || true
-  done
-  timeout 30 wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+need_instrument
+begin_wine_session
+trap end_wine_session EXIT
 
 # Both helpers start their program in this shell (not in a command
-# substitution), so that cleanup knows and stops it.
+# substitution), so that the session's end knows and stops it.
 start_instrument() {  # start_instrument NAME [OPTIONS]
   local name=$1
   shift
@@ -99,11 +73,7 @@ signal.pause()' >"$work/vanish.out" &
 }
 
 first_line() {  # first_line FILE: waits (10 s at most) for the line a program prints
-  local _
-  for _ in $(seq 100); do
-    [ -s "$1" ] && break
-    sleep 0.1
-  done
+  wait_for 10 test -s "$1" || true
   head -n 1 "$1"
 }
 
@@ -120,18 +90,13 @@ pty_vanish=$(first_line "$work/vanish.out")
 echo "instrument on $pty_instrument, flood on $pty_flood, deaf peer on $pty_deaf," \
   "vanishing peer on $pty_vanish"
 for pty in "$pty_instrument" "$pty_flood" "$pty_deaf" "$pty_vanish"; do
-  [ -c "$pty" ] || { echo "no pseudo-terminal: '$pty'" >&2; exit 1; }
+  [ -c "$pty" ] || fail "no pseudo-terminal: '$pty'"
 done
-
-# A COM port under Wine is a dosdevices link; declaring it under Wine's Ports
-# key as well makes Wine's mount manager register it as a serial device
-# (SERIALCOMM and the DOS device name), which discovery reads.
-declare -A targets=([5]="$pty_instrument" [6]="$pty_flood" [7]="$pty_deaf" [8]="$pty_vanish")
-for n in "${ports[@]}"; do
-  ln -sfn "${targets[$n]}" "$WINEPREFIX/dosdevices/com$n"
-  timeout 30 wine reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /d "${targets[$n]}" /f >/dev/null
-done
-restart_wineserver  # the mount manager reads the key when Wine starts
+link_com 5 "$pty_instrument"
+link_com 6 "$pty_flood"
+link_com 7 "$pty_deaf"
+link_com 8 "$pty_vanish"
+restart_wineserver
 
 VELMORA_TEST_COM=5 VELMORA_TEST_FLOOD_COM=6 VELMORA_TEST_STUCK_COM=7 VELMORA_TEST_VANISH_COM=8 \
   run 120 build-win/tests/velmora_system_win32_port_tests.exe
@@ -140,14 +105,14 @@ echo "== velmora-capture.exe against the virtual instrument on COM5"
 capture_csv=$(winepath -w "$work/capture.csv" 2>/dev/null)
 run 60 build-win/bin/velmora-capture.exe --port COM5 --quiet -o "$capture_csv"
 rows=$(grep -c '^[0-9]' "$work/capture.csv" || true)
-[ "$rows" = 2048 ] || { echo "velmora-capture.exe wrote $rows rows, not 2048" >&2; exit 1; }
+[ "$rows" = 2048 ] || fail "velmora-capture.exe wrote $rows rows, not 2048"
 status=0
 run 60 build-win/bin/velmora-capture.exe --port COM199 --quiet 2>"$work/capture.err" || status=$?
 cat "$work/capture.err"
-[ "$status" = 1 ] && grep -q 'COM199.*does not exist' "$work/capture.err" ||
-  { echo "a missing COM199 gave status $status" >&2; exit 1; }
+{ [ "$status" = 1 ] && grep -q 'COM199.*does not exist' "$work/capture.err"; } ||
+  fail "a missing COM199 gave status $status"
 
-cleanup
+end_wine_session
 trap - EXIT
 
 if [ -x scripts/test-windows-window.sh ]; then scripts/test-windows-window.sh; fi

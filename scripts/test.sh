@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with warnings as errors, runs
-# every test, then builds the unit tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs them too.
+# Installs what is missing, checks the layers and the scripts, builds
+# everything with warnings as errors, runs every test, then builds the unit
+# tests with AddressSanitizer and UndefinedBehaviorSanitizer and runs them
+# too, fuzzes, and runs the Windows tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -9,6 +10,9 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== layers"
 ./scripts/check-layers.sh
+
+echo "== scripts (shellcheck, following what they source)"
+shellcheck -x scripts/*.sh
 
 echo "== build (warnings are errors)"
 VELMORA_CMAKE_ARGS="-DVELMORA_WERROR=ON" ./scripts/build.sh

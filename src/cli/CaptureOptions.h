@@ -2,7 +2,10 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
+
+#include "cli/OptionTable.h"
 
 namespace velmora {
 
@@ -25,6 +28,7 @@ struct RangeRequest {
 struct CaptureOptions {
     std::string port;
     int frames = 1;
+    bool framesGiven = false;       // --frames was on the command line
     std::optional<double> seconds;  // every frame within this time instead
     std::string samplesPath;        // "-" is standard output
     std::string spectrumPath;
@@ -51,6 +55,9 @@ struct CaptureOptions {
         return triggerSource || triggerSlope || triggerLevel || triggerPosition;
     }
 };
+
+// The options of velmora-capture, in the order of its help.
+std::span<const OptionRow<CaptureOptions>> CaptureOptionRows();
 
 // Parses argv[1..]; false with a one-line reason in `error` on a usage error.
 bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& options,
