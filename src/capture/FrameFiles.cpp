@@ -18,18 +18,29 @@ bool EndsWith(const std::string& text, const char* tail) {
     return true;
 }
 
+bool Refuse(SaveResult& result, std::string error) {
+    result.ok = false;
+    result.error = std::move(error);
+    return false;
+}
+
+// One file, whole or not at all: an existing one is replaced only once the
+// new one is complete, and a failed write leaves nothing of its own behind.
 bool WriteFile(OutputFiles& files, const std::string& path, const std::string& bytes,
                SaveResult& result) {
     std::string reason;
-    std::unique_ptr<OutputFile> file = files.Create(path, reason);
-    if (file && (!file->Write(bytes.data(), bytes.size()) || !file->Close())) {
+    const std::unique_ptr<OutputFile> file = files.Create(path, reason);
+    if (!file) return Refuse(result, "Cannot write " + path + ": " + reason);
+    if (!file->Write(bytes.data(), bytes.size())) {
         reason = file->Error();
-        file.reset();
+        file->Finish(0);
+        return Refuse(result, "Cannot write " + path + ": " + reason);
     }
-    if (!file) {
-        result.ok = false;
-        result.error = "Cannot write " + path + ": " + reason;
-        return false;
+    if (!file->Finish(bytes.size())) {
+        if (file->StandIn().empty())
+            return Refuse(result, "Cannot write " + path + ": " + file->Error());
+        return Refuse(result, "Cannot replace " + path + ": " + file->Error() +
+                                  "; the saved file is " + file->StandIn());
     }
     result.written += (result.written.empty() ? "" : ", ") + path;
     return true;

@@ -17,13 +17,17 @@ std::string CaptureBaseName(const std::string& path);
 struct SaveResult {
     bool ok = true;
     std::string written;  // the paths written, ", " between them
-    std::string error;    // "Cannot write PATH: REASON"
+    // "Cannot write PATH: REASON", or "Cannot replace PATH: REASON; the saved
+    // file is STAND-IN" when the finished file could not take the old one's place.
+    std::string error;
 };
 
 // Writes the frame on the screen as BASE.csv (its samples), BASE.png (`png`,
 // the picture's encoded bytes) and, when a spectrum box was ticked for the
-// picture, BASE-spectrum.csv. Stops at the first file that cannot be written; that
-// file is not left behind half written.
+// picture, BASE-spectrum.csv. Each file is written whole beside an existing one
+// and then renamed over it, so a failed save never costs the file it was to
+// replace. Stops at the first file that cannot be written; that file is not
+// left behind half written.
 SaveResult SaveFrameFiles(OutputFiles& files, const std::string& base, const FrameRecord& record,
                           const std::string& png, double sampleRateHz);
 

@@ -72,6 +72,12 @@ class Capture {
           port_(ports.Port()) {}
 
     int Run(CaptureOutputs& outputs, const std::array<std::optional<int>, 2>& ranges) {
+        return Finish(outputs, Take(outputs, ranges));
+    }
+
+  private:
+    // Start-up, the settings, then frames until the capture ends.
+    int Take(CaptureOutputs& outputs, const std::array<std::optional<int>, 2>& ranges) {
         form_.Dispatch([&] { form_.FormCreate(); });
         if (!form_.Link().Configured()) return PortFailed();
         const uint32_t stale = ApplySettings(form_, o_, ranges);
@@ -79,14 +85,17 @@ class Capture {
         form_.onFrameShown = [&](const FrameRecord& r) {
             if (r.request > stale && !Done()) Keep(outputs, r);
         };
-        const int status = Loop();
-        std::string error;
-        if (!outputs.Close(error)) return Failed(error);
-        if (!error_.empty()) return Failed(error_);
+        return Loop();
+    }
+
+    // However the capture ended, the files end at the last frame they all hold
+    // whole (an existing file is replaced only now), and each failure is said.
+    int Finish(CaptureOutputs& outputs, int status) {
+        if (!error_.empty()) status = Failed(error_ + outputs.Kept());
+        for (const std::string& failure : outputs.Finish()) status = Failed(failure);
         return status;
     }
 
-  private:
     bool Done() const { return !error_.empty() || (!o_.seconds && kept_ >= o_.frames); }
     double Elapsed() const { return (system_.clock.NowMicros() - start_) / 1e6; }
 

@@ -21,14 +21,16 @@ std::atomic<bool> interrupted{false};
 
 extern "C" void OnStopSignal(int) { interrupted = true; }
 
-// SIGINT and SIGTERM end the capture between ticks with what has arrived
-// written; a closed pipe is a failed write, not the end of the process.
+// SIGINT, SIGTERM and SIGHUP (the terminal closed) end the capture between
+// ticks with what has arrived written; a closed pipe is a failed write, not
+// the end of the process.
 void CatchSignals() {
     struct sigaction stop {};
     stop.sa_handler = OnStopSignal;
     sigemptyset(&stop.sa_mask);
     sigaction(SIGINT, &stop, nullptr);
     sigaction(SIGTERM, &stop, nullptr);
+    sigaction(SIGHUP, &stop, nullptr);
     signal(SIGPIPE, SIG_IGN);
 }
 

@@ -14,11 +14,24 @@
 namespace {
 
 std::atomic<bool> interrupted{false};
+std::atomic<bool> finished{false};
 
-// Ctrl+C, Ctrl+Break and closing the console end the capture between ticks
-// with what has arrived written.
-BOOL WINAPI OnConsoleEvent(DWORD) {
+// The system ends the process this long after a closed console's event at the
+// latest; the capture gets nearly all of it to put its files in place.
+constexpr DWORD kCloseGraceMillis = 4500;
+constexpr DWORD kCloseWaitStepMillis = 10;
+
+// Ctrl+C, Ctrl+Break and closing the console (or the session) end the capture
+// between ticks with what has arrived written. A close ends the process as
+// soon as this returns, so it returns only once the capture has finished.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
     interrupted = true;
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        for (DWORD waited = 0; !finished && waited < kCloseGraceMillis;
+             waited += kCloseWaitStepMillis) {
+            Sleep(kCloseWaitStepMillis);
+        }
+    }
     return TRUE;
 }
 
@@ -57,5 +70,7 @@ int main(int argc, char** argv) {
                                   WhyNotOpened,
                                   _isatty(_fileno(stderr)) != 0,
                                   interrupted};
-    return velmora::RunCaptureCommand(argc, argv, system);
+    const int status = velmora::RunCaptureCommand(argc, argv, system);
+    finished = true;
+    return status;
 }

@@ -1,7 +1,16 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cctype>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,7 +45,10 @@ class CaptureCommandTest : public ::testing::Test {
         dir_ = mkdtemp(pattern);
         setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);  // the instruments register their ports here
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void TearDown() override {
+        if (!mounted_.empty()) umount(mounted_.c_str());
+        std::filesystem::remove_all(dir_);
+    }
 
     // Starts an instrument tracing into `trace`; returns its port.
     std::string StartInstrument(const std::string& trace) {
@@ -48,19 +60,43 @@ class CaptureCommandTest : public ::testing::Test {
         return instrument_->LinkPath();
     }
 
-    // Runs the command; its exit status, standard error in `err`.
-    int Capture(const std::string& args, std::string& err) {
+    // Runs the command; its exit status, standard error in `err`. With
+    // `growing`, Ctrl+C reaches it once that measurements file holds two rows.
+    int Capture(const std::string& args, std::string& err, const std::string& growing = "") {
         const std::string errPath = dir_ + "/stderr";
-        const std::string command =
-            std::string(VELMORA_CAPTURE_EXE) + " " + args + " 2>" + errPath + " >/dev/null";
-        const int status = std::system(command.c_str());
+        const std::string command = "exec " + std::string(VELMORA_CAPTURE_EXE) + " " + args +
+                                    " 2>" + errPath + " >/dev/null";
+        const pid_t pid = fork();
+        if (pid == 0) {
+            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        for (int i = 0; !growing.empty() && i < 1000 && Lines(growing).size() < 13; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (!growing.empty()) kill(pid, SIGINT);
+        int status = 0;
+        waitpid(pid, &status, 0);
         err = Text(errPath);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     std::string dir_;
+    std::string mounted_;
     std::unique_ptr<VirtualInstrument> instrument_;
 };
+
+// Frames in a samples file, when it holds whole frames numbered in order only.
+int WholeFrames(const std::string& text) {
+    std::stringstream in(text);
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (std::isdigit(static_cast<unsigned char>(line[0])) &&
+            std::stoi(line) != 1 + rows++ / 2048)
+            return -1;
+    }
+    return rows % 2048 == 0 && !text.empty() && text.back() == '\n' ? rows / 2048 : -1;
+}
 
 TEST_F(CaptureCommandTest, WireIsTheWindowsStartUpThenEachSettingAndTheSineIsMeasured) {
     InstrumentOptions windowOptions;
@@ -138,6 +174,77 @@ TEST_F(CaptureCommandTest, FailuresExitWithTheirStatusAndABadOptionNeverTouchesT
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Text(dir_ + "/trace"), "");
+}
+
+// However a capture ends, an existing -o file is as it was, byte for byte, or
+// holds whole frames only, as many as the new measurements file beside it; a
+// device stays a device; no temporary file is left; what fails before the
+// port is set up sends it nothing. Full disks and devices need root.
+TEST_F(CaptureCommandTest, EveryEndingLeavesAnExistingFileAsItWasOrWithWholeFrames) {
+    const std::string port = StartInstrument("trace");
+    const std::string out = dir_ + "/out", full = dir_ + "/full";
+    std::filesystem::create_directories(out);
+    std::filesystem::create_directories(full);
+    // 256 KiB hold three frames of samples.
+    const bool root = mount("tmpfs", full.c_str(), "tmpfs", 0, "size=256k") == 0;
+    if (root) mounted_ = full;
+    const int held = open(port.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(held, 0);
+    enum Leaves { kUnchanged, kFrames, kDevice };  // kUnchanged: the port hears nothing either
+    struct Case {
+        const char* what;
+        std::string folder, args;
+        int status;
+        std::string says;
+        Leaves leaves;
+        bool interrupt = false;
+    } const cases[] = {
+        {"missing port", out, "--port " + dir_ + "/none", 1, "does not exist", kUnchanged},
+        {"busy port", out, "--port " + port, 1, "another program holds it", kUnchanged},
+        {"bad option", out, "--port " + port + " --level 3000", 2, "usage:", kUnchanged},
+        {"unwritable --measure", out, "--port " + port + " --measure " + out + "/no/m.csv", 1,
+         "cannot write " + out + "/no/m.csv: No such file or directory", kUnchanged},
+        {"full disk", full, "--port " + port + " --frames 20", 1,
+         "cannot write " + full + "/s.csv: No space left on device; ", kFrames},
+        {"device", dir_, "--port " + port + " --frames 2", 1,
+         "cannot write " + dir_ + "/s.csv: No space left on device; no complete frame", kDevice},
+        {"Ctrl+C", out, "--port " + port + " --seconds 60", 130, "", kFrames, true},
+    };
+    const std::string old = "# an earlier capture\n1,2,3\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string s = c.folder + "/s.csv", m = c.folder + "/m.csv";
+        if ((c.folder == full || c.leaves == kDevice) && !root) continue;
+        ASSERT_TRUE(c.leaves != kDevice || mknod(s.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0);
+        if (c.leaves != kDevice) std::ofstream(s, std::ios::binary) << old;
+        std::filesystem::remove(m);
+        const std::string traced = Text(dir_ + "/trace");
+        if (c.what == std::string("busy port")) flock(held, LOCK_EX);
+        std::string err;
+        EXPECT_EQ(Capture("-o " + s + " --measure " + m + " " + c.args, err, c.interrupt ? m : ""),
+                  c.status);
+        flock(held, LOCK_UN);
+        EXPECT_NE(err.find(c.says), std::string::npos) << err;
+        const auto files = std::distance(std::filesystem::directory_iterator(c.folder), {});
+        if (c.leaves == kUnchanged) {
+            EXPECT_TRUE(Text(s) == old) << "changed";
+            EXPECT_EQ(files, 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            EXPECT_EQ(Text(dir_ + "/trace"), traced);
+        } else if (c.leaves == kFrames) {
+            const int frames = WholeFrames(Text(s));
+            EXPECT_GE(frames, 2) << err;
+            EXPECT_LT(frames, 20);
+            EXPECT_EQ(Lines(m).size(), 11u + frames);  // comments, names, rows
+            EXPECT_EQ(files, 2);
+        } else {
+            struct stat info {};
+            EXPECT_TRUE(stat(s.c_str(), &info) == 0 && S_ISCHR(info.st_mode));
+            EXPECT_FALSE(std::filesystem::exists(m));
+        }
+    }
+    close(held);
+    if (!root) GTEST_SKIP() << "a full disk and a device need root";
 }
 
 }  // namespace

@@ -1,68 +1,106 @@
 #include "system/posix/PosixOutputFiles.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
+
+#include "system/posix/PosixOutputFile.h"
 
 namespace velmora {
 namespace {
 
-class PosixOutputFile final : public OutputFile {
-  public:
-    // `path` empty: a descriptor that is not ours to close or remove.
-    PosixOutputFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    ~PosixOutputFile() override { Close(); }
+// As many links in a row as the system itself follows before giving up.
+constexpr int kMaxLinks = 40;
 
-    bool Write(const char* bytes, std::size_t n) override {
-        while (n > 0 && fd_ >= 0) {
-            const ssize_t done = ::write(fd_, bytes, n);
-            if (done < 0 && errno == EINTR) continue;
-            if (done <= 0) return Fail(done < 0 ? errno : ENOSPC);
-            bytes += done;
-            n -= static_cast<std::size_t>(done);
-        }
-        return !failed_;
+using Kind = OutputFile::Kind;
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a chain of symbolic links ends at (itself when it is none), so that
+// a replacement is renamed over the file and not over the link.
+bool FollowLinks(std::string& path) {
+    for (int i = 0; i < kMaxLinks; ++i) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        std::vector<char> target(PATH_MAX + 1);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), PATH_MAX);
+        if (n < 0) return false;
+        const std::string next(target.data(), static_cast<std::size_t>(n));
+        path = next[0] == '/' ? next : FolderOf(path) + "/" + next;
     }
+    errno = ELOOP;
+    return false;
+}
 
-    bool Close() override {
-        if (fd_ < 0) return !failed_;
-        const int fd = fd_;
-        fd_ = -1;
-        if (!path_.empty() && ::close(fd) != 0 && errno != EINTR) Fail(errno);
-        if (failed_ && !path_.empty()) ::unlink(path_.c_str());
-        return !failed_;
+std::unique_ptr<OutputFile> Refused(std::string& error) {
+    error = std::strerror(errno);
+    return nullptr;
+}
+
+std::unique_ptr<OutputFile> CreateNew(const std::string& path, std::string& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return Refused(error);
+    return std::make_unique<PosixOutputFile>(Kind::Created, fd, path, std::string(), true);
+}
+
+// A stand-in beside `path` with its mode; the file itself is not touched.
+std::unique_ptr<OutputFile> CreateStandIn(const std::string& path, const struct stat& info,
+                                          std::string& error) {
+    // The user's file stays read-only to us when it was (a rename would not ask).
+    if (::access(path.c_str(), W_OK) != 0) return Refused(error);
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+    std::string standIn = path.substr(0, name) + "." + path.substr(name) + ".velmora-XXXXXX";
+    const int fd = ::mkostemp(standIn.data(), O_CLOEXEC);
+    if (fd < 0) return Refused(error);
+    if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
+        // Only root may give a file away: the replacement is then the user's own.
     }
-
-    const std::string& Error() const override { return error_; }
-
-  private:
-    bool Fail(int code) {
-        if (!failed_) error_ = std::strerror(code);
-        failed_ = true;
-        return false;
+    if (::fchmod(fd, info.st_mode & 07777) != 0) {
+        error = std::strerror(errno);
+        ::close(fd);
+        ::unlink(standIn.c_str());
+        return nullptr;
     }
+    return std::make_unique<PosixOutputFile>(Kind::Replacement, fd, standIn, path, true);
+}
 
-    int fd_;
-    std::string path_;
-    bool failed_ = false;
-    std::string error_;
-};
+// A device, pipe or terminal is written where it is; a terminal does not
+// become the capture's controlling one.
+std::unique_ptr<OutputFile> OpenStream(const std::string& path, std::string& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Refused(error);
+    return std::make_unique<PosixOutputFile>(Kind::Stream, fd, std::string(), std::string(), true);
+}
 
 }  // namespace
 
 std::unique_ptr<OutputFile> PosixOutputFiles::Create(const std::string& path, std::string& error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return nullptr;
+    std::string file = path;
+    if (!FollowLinks(file)) return Refused(error);
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        return errno == ENOENT ? CreateNew(file, error) : Refused(error);
     }
-    return std::make_unique<PosixOutputFile>(fd, path);
+    if (S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return Refused(error);
+    }
+    return S_ISREG(info.st_mode) ? CreateStandIn(file, info, error) : OpenStream(file, error);
 }
 
 std::unique_ptr<OutputFile> PosixOutputFiles::StandardOutput() {
-    return std::make_unique<PosixOutputFile>(STDOUT_FILENO, std::string());
+    return std::make_unique<PosixOutputFile>(Kind::Stream, STDOUT_FILENO, std::string(),
+                                             std::string(), false);
 }
 
 }  // namespace velmora

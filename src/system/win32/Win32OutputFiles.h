@@ -8,11 +8,13 @@
 namespace velmora {
 
 // Output files on Windows, by UTF-8 path (converted to the system's UTF-16,
-// so every name a save dialog can return works).
+// so every name a save dialog can return works). A replacement's stand-in is
+// "NAME.velmora-PID-N.tmp" beside the file it replaces, with its hidden,
+// system and archive attributes.
 class Win32OutputFiles final : public OutputFiles {
   public:
     std::unique_ptr<OutputFile> Create(const std::string& path, std::string& error) override;
-    // Standard output as an output file; closing it leaves the handle open.
+    // Standard output as a stream; finishing it leaves the handle open.
     static std::unique_ptr<OutputFile> StandardOutput();
 };
 
