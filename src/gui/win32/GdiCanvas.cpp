@@ -34,6 +34,7 @@ GdiCanvas::GdiCanvas(int width, int height, HFONT font, COLORREF background)
     SetBkColor(dc_, RGB(255, 255, 255));
     ::SetTextColor(dc_, RGB(0, 0, 0));
     SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    TakeFontMeasures();
 }
 
 GdiCanvas::~GdiCanvas() {
@@ -79,10 +80,22 @@ bool GdiCanvas::Resize(int width, int height) {
     bits_ = static_cast<const uint32_t*>(bits);
     width_ = width;
     height_ = height;
+    ChangedWhole();
     return true;
 }
 
-void GdiCanvas::SetFont(HFONT font) { SelectObject(dc_, font); }
+void GdiCanvas::SetFont(HFONT font) {
+    SelectObject(dc_, font);
+    TakeFontMeasures();
+    record_.Distrust();
+}
+
+void GdiCanvas::TakeFontMeasures() {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc_, &metrics);
+    reach_.textHeight = static_cast<int>(metrics.tmHeight);
+    reach_.widestCharacter = static_cast<int>(metrics.tmMaxCharWidth);
+}
 
 void GdiCanvas::SetPenColor(Rgb color) {
     HPEN next = CreatePen(PS_SOLID, 1, RGB(color.r, color.g, color.b));
@@ -90,26 +103,98 @@ void GdiCanvas::SetPenColor(Rgb color) {
     SelectObject(dc_, next);
     DeleteObject(pen_);
     pen_ = next;
+    penColour_ = RGB(color.r, color.g, color.b);
 }
 
-void GdiCanvas::MoveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
+void GdiCanvas::MoveTo(int x, int y) {
+    MoveToEx(dc_, x, y, nullptr);
+    current_ = POINT{x, y};
+}
 
-void GdiCanvas::LineTo(int x, int y) { ::LineTo(dc_, x, y); }
+void GdiCanvas::LineTo(int x, int y) {
+    ::LineTo(dc_, x, y);
+    Record(DrawOp{DrawOp::Kind::Line, penColour_, current_.x, current_.y, x, y});
+    current_ = POINT{x, y};
+}
 
 // GDI would swap reversed corners and draw; the picture's other canvases
 // draw nothing for them, and neither does this one.
 void GdiCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (x2 <= x1 || y2 <= y1) return;
     ::Rectangle(dc_, x1, y1, x2, y2);
+    Record(DrawOp{DrawOp::Kind::Box, penColour_, x1, y1, x2, y2});
 }
 
 void GdiCanvas::TextOut(int x, int y, const char* text) {
     wchar_t wide[kTextCapacity];
     const std::size_t n = WidenLatin1(text, wide, kTextCapacity);
     TextOutW(dc_, x, y, wide, static_cast<int>(n));
+    Record(DrawOp{DrawOp::Kind::Text, textColour_, x, y},
+           text == nullptr ? std::string_view() : std::string_view(text));
 }
 
-void GdiCanvas::SetTextColor(Rgb color) { ::SetTextColor(dc_, RGB(color.r, color.g, color.b)); }
+void GdiCanvas::SetTextColor(Rgb color) {
+    textColour_ = RGB(color.r, color.g, color.b);
+    ::SetTextColor(dc_, textColour_);
+}
+
+void GdiCanvas::Begin() { open_ = true; }
+
+void GdiCanvas::End() {
+    if (!open_) return;
+    Settle();
+    open_ = false;
+}
+
+std::vector<PixelRect> GdiCanvas::TakeChangedArea() {
+    std::vector<PixelRect> area;
+    if (changedWhole_) {
+        area.push_back(PixelRect::Picture(width_, height_));
+    } else {
+        area.swap(changed_);
+    }
+    changed_.clear();
+    changedWhole_ = false;
+    return area;
+}
+
+// The operation is drawn already; what it changed is known at End().
+void GdiCanvas::Record(const DrawOp& op, std::string_view text) {
+    if (!open_) return ChangedWhole();
+    if (record_.Add(op, text)) return;
+    Settle();  // full: what is kept is settled now, and the record starts again
+    if (!record_.Add(op, text)) ChangedWhole();  // larger than the whole record
+}
+
+void GdiCanvas::Settle() {
+    reach_.width = width_;
+    reach_.height = height_;
+    switch (record_.Settle(reach_)) {
+        case RedrawRecord::Change::OnTop: {
+            const FrameOps& ops = record_.Pending();
+            PixelRect reached;
+            for (std::size_t i = 0; i < ops.Size(); ++i) reached = reached.United(reach_(ops[i]));
+            if (!reached.Empty()) changed_.push_back(reached);
+            break;
+        }
+        case RedrawRecord::Change::Tiles: {
+            const std::vector<PixelRect> runs = record_.Tiles().Runs();
+            changed_.insert(changed_.end(), runs.begin(), runs.end());
+            break;
+        }
+        case RedrawRecord::Change::Whole:
+            changedWhole_ = true;
+            break;
+        case RedrawRecord::Change::None:
+            break;
+    }
+    record_.Commit();
+}
+
+void GdiCanvas::ChangedWhole() {
+    changedWhole_ = true;
+    record_.Distrust();
+}
 
 std::vector<uint32_t> GdiCanvas::CopyPixels() const {
     GdiFlush();  // GDI may still hold drawing calls back

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "controls/Canvas.h"
 #include "gui/win32/WindowsApi.h"
+#include "raster/PixelRect.h"
+#include "raster/RedrawRecord.h"
 
 namespace velmora {
 
@@ -15,7 +18,14 @@ namespace velmora {
 // Rectangle (the white stock brush, outlined with the pen, right and bottom
 // edges exclusive; reversed corners draw nothing) and TextOut (black unless set otherwise, over
 // the white brush, in the window's font, its top left corner at the point).
-// GDI clips to the bitmap. UI thread only.
+// GDI clips to the bitmap.
+//
+// Between Begin() and End() (one event) the canvas also keeps what it was
+// asked to draw (see RedrawRecord), so that the window shows again only the
+// tiles where the picture changed: none for a redraw like the one before, a
+// few for a label that changed, all of it for a trace that moved. Anything
+// drawn outside such a pair, and a new size or font, count as a change of
+// the whole picture. UI thread only.
 class GdiCanvas final : public Canvas {
   public:
     // `background` fills area that was never drawn.
@@ -38,6 +48,12 @@ class GdiCanvas final : public Canvas {
     // the caller keeps it alive while it is selected.
     void SetFont(HFONT font);
 
+    void Begin();
+    void End();
+    // The part of the picture that changed since the last call (rectangles
+    // of pixels, none when nothing did); the next call starts afresh.
+    std::vector<PixelRect> TakeChangedArea();
+
     void SetPenColor(Rgb color) override;
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -47,6 +63,10 @@ class GdiCanvas final : public Canvas {
 
   private:
     HBITMAP NewBitmap(int width, int height, void*& bits);
+    void Record(const DrawOp& op, std::string_view text = {});
+    void Settle();
+    void ChangedWhole();
+    void TakeFontMeasures();
 
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
@@ -59,6 +79,14 @@ class GdiCanvas final : public Canvas {
     COLORREF background_;
     int width_ = 0;
     int height_ = 0;
+    COLORREF penColour_ = RGB(0, 0, 0);
+    COLORREF textColour_ = RGB(0, 0, 0);
+    POINT current_{};
+    bool open_ = false;  // between Begin() and End()
+    RedrawRecord record_;
+    OpReach reach_;
+    std::vector<PixelRect> changed_;
+    bool changedWhole_ = true;  // nothing is on the screen yet
 };
 
 }  // namespace velmora

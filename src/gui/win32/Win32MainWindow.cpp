@@ -13,6 +13,7 @@
 #include "gui/win32/ControlFactory.h"
 #include "gui/win32/Latin1Text.h"
 #include "gui/win32/MonitorDpi.h"
+#include "gui/win32/PixelRegion.h"
 #include "gui/win32/PngEncoder.h"
 #include "gui/win32/VelmoraResources.h"
 
@@ -207,9 +208,20 @@ void Win32MainWindow::Show(int showCommand) {
 void Win32MainWindow::Run(const std::function<void()>& event) {
     if (running_) return;
     running_ = true;
+    canvas_.Begin();
     form_->Dispatch(event);
+    canvas_.End();
     running_ = false;
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    ShowChanged();
+}
+
+// Only the part of the picture that changed is shown again, in one update.
+void Win32MainWindow::ShowChanged() {
+    const std::vector<PixelRect> changed = canvas_.TakeChangedArea();
+    if (changed.empty()) return;
+    const HRGN region = NewPixelRegion(changed);
+    InvalidateRgn(hwnd_, region, FALSE);  // a null region (none could be made) is the whole
+    if (region != nullptr) DeleteObject(region);
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,

@@ -59,6 +59,7 @@ class Win32MainWindow {
     void BuildControls();
     ChildContext Context(int id) const;
     void Run(const std::function<void()>& event);
+    void ShowChanged();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnScroll(WPARAM wParam, LPARAM lParam);
     void OnSize(WPARAM kind);

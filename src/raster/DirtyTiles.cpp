@@ -1,29 +1,29 @@
-#include "gui/qt/DirtyTiles.h"
+#include "raster/DirtyTiles.h"
 
 #include <algorithm>
 
 namespace velmora {
 
-void DirtyTiles::Reset(QSize size) {
-    size_ = size;
-    columns_ = (std::max(size.width(), 0) + kTile - 1) / kTile;
-    rows_ = (std::max(size.height(), 0) + kTile - 1) / kTile;
+void DirtyTiles::Reset(int width, int height) {
+    picture_ = PixelRect::Picture(std::max(width, 0), std::max(height, 0));
+    columns_ = (std::max(width, 0) + kTile - 1) / kTile;
+    rows_ = (std::max(height, 0) + kTile - 1) / kTile;
     dirty_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0);
     count_ = 0;
 }
 
-bool DirtyTiles::Span(const QRect& area, int& firstColumn, int& lastColumn, int& firstRow,
+bool DirtyTiles::Span(const PixelRect& area, int& firstColumn, int& lastColumn, int& firstRow,
                       int& lastRow) const {
-    const QRect inside = area & QRect(QPoint(0, 0), size_);
-    if (inside.isEmpty()) return false;
-    firstColumn = inside.left() / kTile;
-    lastColumn = inside.right() / kTile;
-    firstRow = inside.top() / kTile;
-    lastRow = inside.bottom() / kTile;
+    const PixelRect inside = area.Within(picture_);
+    if (inside.Empty()) return false;
+    firstColumn = inside.left / kTile;
+    lastColumn = inside.right / kTile;
+    firstRow = inside.top / kTile;
+    lastRow = inside.bottom / kTile;
     return true;
 }
 
-void DirtyTiles::Mark(const QRect& area) {
+void DirtyTiles::Mark(const PixelRect& area) {
     int c0 = 0, c1 = 0, r0 = 0, r1 = 0;
     if (!Span(area, c0, c1, r0, r1)) return;
     for (int row = r0; row <= r1; ++row) {
@@ -35,12 +35,14 @@ void DirtyTiles::Mark(const QRect& area) {
     }
 }
 
-QRect DirtyTiles::Tile(int column, int row) const {
-    return QRect(column * kTile, row * kTile, kTile, kTile) & QRect(QPoint(0, 0), size_);
+PixelRect DirtyTiles::Tile(int column, int row) const {
+    const int left = column * kTile;
+    const int top = row * kTile;
+    return PixelRect{left, top, left + kTile - 1, top + kTile - 1}.Within(picture_);
 }
 
-QRegion DirtyTiles::Region() const {
-    std::vector<QRect> runs;
+std::vector<PixelRect> DirtyTiles::Runs() const {
+    std::vector<PixelRect> runs;
     for (int row = 0; row < rows_; ++row) {
         for (int column = 0; column < columns_;) {
             if (!IsDirty(column, row)) {
@@ -54,12 +56,10 @@ QRegion DirtyTiles::Region() const {
                 if (IsDirty(column, row)) last = column;
             }
             column = last + 1;
-            runs.push_back(Tile(first, row) | Tile(last, row));
+            runs.push_back(Tile(first, row).United(Tile(last, row)));
         }
     }
-    QRegion region;
-    region.setRects(runs.data(), static_cast<int>(runs.size()));
-    return region;
+    return runs;
 }
 
 }  // namespace velmora
