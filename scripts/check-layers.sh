@@ -26,8 +26,8 @@ declare -A allowed=(
   [generator]="controls system link acquisition"
   [capture]="system link spectrum display"
   [app]="controls system link acquisition display settings generator capture"
-  [gui/qt]="controls raster system system/posix app capture"
-  [gui/win32]="controls raster system system/win32 app capture"
+  [gui/qt]="controls raster system system/posix app"
+  [gui/win32]="controls raster system system/win32 app"
   [cli]="controls system system/posix system/win32 link generator capture app"
   [instrument]="system/posix link"
 )

@@ -1,11 +1,7 @@
 #include "gui/qt/MainWindow.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,7 +13,9 @@
 #include <stdexcept>
 
 #include "app/ControlLayout.h"
-#include "capture/FrameFiles.h"
+#include "app/ScrollBarDock.h"
+#include "app/WindowGeometry.h"
+#include "controls/DpiScale.h"
 #include "gui/qt/AppIcon.h"
 #include "gui/qt/ControlFactory.h"
 #include "gui/qt/ScrollBarWidget.h"
@@ -45,7 +43,8 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
       canvas_(image_),
       errors_(canvas_, errors),
       form_(std::make_unique<TForm2>(
-          FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})) {
+          FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})),
+      saveFlow_(*form_, wallClock_, dispatch_, '/') {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Also the application's font, so that the picture's labels use it too.
@@ -95,7 +94,7 @@ void MainWindow::ShowDrawn() {
 // Ctrl+S saves the frame on the screen; M shows or hides the measurements,
 // except in a text box, which takes the key as the letter it types.
 void MainWindow::AddKeys() {
-    askSaveName = [this](const QString& proposed) { return AskSaveNameInDialog(proposed); };
+    askSaveName = [this](const QString& proposed) { return AskSaveNameInDialog(this, proposed); };
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] { SaveFrame(); });
     auto* readout = new QShortcut(QKeySequence(Qt::Key_M), this);
@@ -103,38 +102,9 @@ void MainWindow::AddKeys() {
             [this] { Run([this] { form_->ToggleMeasurementReadout(); }); });
 }
 
-// The frame and the picture are taken when the user asks: ticks go on while
-// the dialog is open.
 void MainWindow::SaveFrame() {
-    bool ready = false;
-    Run([&] { ready = form_->CanSaveFrame(); });
-    if (!ready) return;
-    const FrameRecord frame = form_->ShownFrame();
-    const QImage picture = image_.copy();
-    const QString folder = saveFolder_.isEmpty() ? QDir::currentPath() : saveFolder_;
-    const QString name = QString::fromLatin1(ProposedCaptureName(wallClock_.Now()).c_str());
-    const QString chosen = askSaveName(QDir(folder).filePath(name));
-    if (chosen.isEmpty()) return;
-    saveFolder_ = QFileInfo(chosen).absolutePath();
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
-        Run([] { throw std::runtime_error("Cannot save the picture: the PNG encoder failed"); });
-        return;
-    }
-    const std::string base = CaptureBaseName(chosen.toStdString());
-    Run([&] { form_->SaveFrame(frame, base, png.toStdString()); });
-}
-
-QString MainWindow::AskSaveNameInDialog(const QString& proposed) {
-    QFileDialog dialog(this, QStringLiteral("Save frame (CSV and PNG)"), proposed,
-                       QStringLiteral("Samples (*.csv)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.selectFile(proposed);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-               ? dialog.selectedFiles().first()
-               : QString();
+    QtSaveToolkit toolkit(image_, askSaveName);
+    saveFlow_.Save(toolkit);
 }
 
 void MainWindow::BuildControls() {
@@ -149,13 +119,13 @@ void MainWindow::BuildControls() {
     syncPosBar_->setToolTip(QStringLiteral("Sync Position"));
 }
 
-// The level bar runs down the left edge above the position bar, which spans
-// the bottom edge; both follow the client size.
 void MainWindow::DockScrollBars() {
-    const int posTop = height() - kSyncPosBarHeight;
-    syncPosBar_->setGeometry(0, posTop, width(), kSyncPosBarHeight);
-    syncVoltBar_->setGeometry(kSyncVoltBarMargin, kSyncVoltBarMargin, kSyncVoltBarWidth,
-                              std::max(0, posTop - 2 * kSyncVoltBarMargin));
+    const DockedBars bars = velmora::DockScrollBars(width(), height(), kDesignDpi);
+    const auto place = [](QWidget* bar, const BarPlace& at) {
+        bar->setGeometry(at.left, at.top, at.width, at.height);
+    };
+    place(syncPosBar_, bars.syncPos);
+    place(syncVoltBar_, bars.syncVolt);
 }
 
 // Only what the event asks for, clipped to the picture less the controls that
@@ -261,16 +231,11 @@ void MainWindow::MirrorWindow() {
 void MainWindow::ApplyOuterGeometry() {
     restorePending_ = false;
     move(requested_.left, requested_.top);  // a top-level window's position is its frame's
-    // A hand-edited settings file may ask for any size; the picture behind
-    // the window is an image of the client size, so it is kept within the
-    // screen (or the design size, where the screen is smaller). The model
-    // keeps the values as they were given.
+    // The picture behind the window is an image of the client size (FitSide).
     const QSize screenSize = screen() ? screen()->availableGeometry().size() : QSize();
-    const int maxWidth = std::max(screenSize.width(), kClientWidth);
-    const int maxHeight = std::max(screenSize.height(), kClientHeight);
     const FrameMargins& frame = form_->Form.Frame();
-    resize(std::clamp(frame.ClientWidth(requested_.width), 1, maxWidth),
-           std::clamp(frame.ClientHeight(requested_.height), 1, maxHeight));
+    resize(FitSide(frame.ClientWidth(requested_.width), screenSize.width(), kClientWidth),
+           FitSide(frame.ClientHeight(requested_.height), screenSize.height(), kClientHeight));
     FitToClient();
 }
 
@@ -280,9 +245,9 @@ void MainWindow::AdoptFrame() {
     if (!isVisible()) return;
     const QRect outer = frameGeometry();
     const QRect inner = geometry();
-    const FrameMargins frame{inner.left() - outer.left(), inner.top() - outer.top(),
-                             outer.right() - inner.right(), outer.bottom() - inner.bottom()};
-    form_->Form.SetFrame(frame);
+    form_->Form.SetFrame(
+        MarginsBetween(OuterRect{outer.x(), outer.y(), outer.width(), outer.height()},
+                       OuterRect{inner.x(), inner.y(), inner.width(), inner.height()}));
 }
 
 // Where the user (or the window manager) put the window, as the settings
@@ -298,23 +263,20 @@ void MainWindow::ReportGeometry() {
     mirroring_ = false;
 }
 
-// A click on a disabled control (the greyed labels) falls through to the
-// surface, as it does on the instrument's home platform.
-bool MainWindow::OnSurface(QPoint at) const {
+SurfaceClick::At MainWindow::Where(const QMouseEvent& event) const {
+    const QPoint at = event.position().toPoint();
     const QWidget* child = childAt(at);
-    return rect().contains(at) && (child == nullptr || !child->isEnabled());
+    return SurfaceClick::At{event.button() == Qt::LeftButton, rect().contains(at),
+                            child != nullptr && child->isEnabled()};
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-    surfacePressed_ = event->button() == Qt::LeftButton && OnSurface(event->position().toPoint());
+    click_.Press(Where(*event));
     event->accept();
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = surfacePressed_ && event->button() == Qt::LeftButton &&
-                       OnSurface(event->position().toPoint());
-    surfacePressed_ = false;
-    if (click) Run([this] { form_->ScreenClick(); });
+    if (click_.Release(Where(*event))) Run([this] { form_->ScreenClick(); });
     event->accept();
 }
 

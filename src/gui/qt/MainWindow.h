@@ -5,11 +5,14 @@
 #include <functional>
 #include <memory>
 
+#include "app/FrameSaveFlow.h"
+#include "app/SurfaceClick.h"
 #include "app/TForm2.h"
 #include "controls/Dispatcher.h"
 #include "gui/qt/CanvasPausingReporter.h"
 #include "gui/qt/ControlBackdrops.h"
 #include "gui/qt/QImageCanvas.h"
+#include "gui/qt/QtSaveToolkit.h"
 #include "system/posix/PosixOutputFiles.h"
 #include "system/posix/PosixWallClock.h"
 
@@ -39,7 +42,7 @@ class MainWindow final : public QWidget {
     TForm2& Form() { return *form_; }
     // Asks where to save the frame (proposing a path); empty when the user
     // cancels. The system's save dialog unless a test puts in its own.
-    std::function<QString(const QString& proposed)> askSaveName;
+    QtSaveToolkit::AskName askSaveName;
     // The picture the canvas draws into and the window shows.
     QImage& Picture() { return image_; }
     const QImage& Picture() const { return image_; }
@@ -59,7 +62,6 @@ class MainWindow final : public QWidget {
     void Run(const std::function<void()>& event);
     void AddKeys();
     void SaveFrame();
-    QString AskSaveNameInDialog(const QString& proposed);
     void ShowDrawn();
     void BuildControls();
     void DockScrollBars();
@@ -70,7 +72,7 @@ class MainWindow final : public QWidget {
     void ApplyOuterGeometry();
     void AdoptFrame();
     void ReportGeometry();
-    bool OnSurface(QPoint at) const;
+    SurfaceClick::At Where(const QMouseEvent& event) const;
 
     Dispatcher dispatch_;
     PosixWallClock wallClock_;
@@ -83,7 +85,8 @@ class MainWindow final : public QWidget {
     ScrollBarWidget* syncVoltBar_ = nullptr;
     ScrollBarWidget* syncPosBar_ = nullptr;
     QTimer* timer_ = nullptr;
-    bool surfacePressed_ = false;
+    SurfaceClick click_;
+    FrameSaveFlow saveFlow_;
     bool mirroring_ = false;
     // The outer geometry the program asked for last. A window shown maximised
     // gets it when restored (the window system kept the one it was given
@@ -93,7 +96,6 @@ class MainWindow final : public QWidget {
     } requested_;
     bool restorePending_ = false;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
-    QString saveFolder_;     // the folder of the last save in this run
 };
 
 }  // namespace velmora
