@@ -14,7 +14,7 @@ order=(controls raster system system/posix system/win32 link acquisition spectru
   settings generator capture app gui/qt gui/win32 cli instrument)
 declare -A allowed=(
   [controls]=""
-  [raster]=""
+  [raster]="controls"
   [system]=""
   [system/posix]="system"
   [system/win32]="system"
