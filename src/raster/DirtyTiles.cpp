@@ -35,6 +35,17 @@ void DirtyTiles::Mark(const PixelRect& area) {
     }
 }
 
+bool DirtyTiles::Touches(const PixelRect& area) const {
+    int c0 = 0, c1 = 0, r0 = 0, r1 = 0;
+    if (!Span(area, c0, c1, r0, r1)) return false;
+    for (int row = r0; row <= r1; ++row) {
+        for (int column = c0; column <= c1; ++column) {
+            if (IsDirty(column, row)) return true;
+        }
+    }
+    return false;
+}
+
 PixelRect DirtyTiles::Tile(int column, int row) const {
     const int left = column * kTile;
     const int top = row * kTile;

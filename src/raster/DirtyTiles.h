@@ -26,6 +26,8 @@ class DirtyTiles {
     // rows; false when it misses the picture.
     bool Span(const PixelRect& area, int& firstColumn, int& lastColumn, int& firstRow,
               int& lastRow) const;
+    // Whether the rectangle touches a dirty tile.
+    bool Touches(const PixelRect& area) const;
     // A tile's pixels, within the picture.
     PixelRect Tile(int column, int row) const;
     // The dirty tiles, in rows of runs: top to bottom, left to right within a

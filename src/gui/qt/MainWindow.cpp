@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <stdexcept>
 
 #include "app/ControlLayout.h"
 #include "app/ScrollBarDock.h"

@@ -20,12 +20,13 @@ namespace velmora {
 // the white brush, in the window's font, its top left corner at the point).
 // GDI clips to the bitmap.
 //
-// Between Begin() and End() (one event) the canvas also keeps what it was
-// asked to draw (see RedrawRecord), so that the window shows again only the
-// tiles where the picture changed: none for a redraw like the one before, a
-// few for a label that changed, all of it for a trace that moved. Anything
-// drawn outside such a pair, and a new size or font, count as a change of
-// the whole picture. UI thread only.
+// Between Begin() and End() (one event) the operations are kept and drawn at
+// End(), in order (see RedrawRecord): when a redraw's operations are those of
+// the one before but for a few (a label that changed), only the tiles those
+// few reach are drawn again, every operation clipped to them by GDI, and only
+// those count as changed, so that the window shows only them again; a redraw
+// like the one before draws nothing. Anything drawn outside such a pair, and
+// a new size or font, count as a change of the whole picture. UI thread only.
 class GdiCanvas final : public Canvas {
   public:
     // `background` fills area that was never drawn.
@@ -63,8 +64,12 @@ class GdiCanvas final : public Canvas {
 
   private:
     HBITMAP NewBitmap(int width, int height, void*& bits);
-    void Record(const DrawOp& op, std::string_view text = {});
-    void Settle();
+    // Draws at once outside Begin() and End(), else keeps for End().
+    void Draw(const DrawOp& op, std::string_view text = {});
+    void Flush();
+    void Replay(const FrameOps& ops);
+    void Render(const DrawOp& op, std::string_view text);
+    void UsePen(COLORREF colour);
     void ChangedWhole();
     void TakeFontMeasures();
 
@@ -73,6 +78,7 @@ class GdiCanvas final : public Canvas {
     const uint32_t* bits_ = nullptr;  // the bitmap's memory
     HGDIOBJ originalBitmap_ = nullptr;
     HPEN pen_ = nullptr;
+    COLORREF selectedPen_ = RGB(0, 0, 0);  // the colour of pen_
     HGDIOBJ originalPen_ = nullptr;
     HGDIOBJ originalBrush_ = nullptr;
     HGDIOBJ originalFont_ = nullptr;
@@ -82,7 +88,9 @@ class GdiCanvas final : public Canvas {
     COLORREF penColour_ = RGB(0, 0, 0);
     COLORREF textColour_ = RGB(0, 0, 0);
     POINT current_{};
-    bool open_ = false;  // between Begin() and End()
+    POINT penEnd_{};      // the bitmap's current position: where the last line ended
+    bool penAt_ = false;  // ... once a line was drawn
+    bool open_ = false;   // between Begin() and End()
     RedrawRecord record_;
     OpReach reach_;
     std::vector<PixelRect> changed_;
