@@ -180,26 +180,33 @@ void GdiCanvas::Flush() {
             Replay(ops);
             changedWhole_ = true;
             break;
-        case RedrawRecord::Change::Tiles: {
-            const std::vector<PixelRect> runs = record_.Tiles().Runs();
-            const HRGN clip = NewPixelRegion(runs);
-            SelectClipRgn(dc_, clip);  // a null region (none could be made) clips nothing
-            // What reaches no dirty tile would be clipped away whole.
-            for (std::size_t i = 0; i < ops.Size(); ++i) {
-                if (clip == nullptr || record_.Tiles().Touches(reach_(ops[i]))) {
-                    Render(ops[i], ops.Text(ops[i]));
-                }
-            }
-            SelectClipRgn(dc_, nullptr);
-            if (clip != nullptr) DeleteObject(clip);
-            if (clip == nullptr) changedWhole_ = true;
-            changed_.insert(changed_.end(), runs.begin(), runs.end());
+        case RedrawRecord::Change::Tiles:
+            RenderTiles(ops);
             break;
-        }
         case RedrawRecord::Change::None:
             break;
     }
     record_.Commit();
+}
+
+// Clipped to the dirty tiles by GDI, which leaves inside them the pixels a
+// whole redraw leaves; what reaches none of them would be clipped away whole.
+void GdiCanvas::RenderTiles(const FrameOps& ops) {
+    const DirtyTiles& tiles = record_.Tiles();
+    const std::vector<PixelRect> runs = tiles.Runs();
+    const HRGN clip = NewPixelRegion(runs);
+    if (clip == nullptr) {  // no region could be made: all of it again
+        Replay(ops);
+        changedWhole_ = true;
+        return;
+    }
+    SelectClipRgn(dc_, clip);
+    for (std::size_t i = 0; i < ops.Size(); ++i) {
+        if (tiles.Touches(reach_(ops[i]))) Render(ops[i], ops.Text(ops[i]));
+    }
+    SelectClipRgn(dc_, nullptr);
+    DeleteObject(clip);
+    changed_.insert(changed_.end(), runs.begin(), runs.end());
 }
 
 void GdiCanvas::Replay(const FrameOps& ops) {

@@ -68,6 +68,7 @@ class GdiCanvas final : public Canvas {
     void Draw(const DrawOp& op, std::string_view text = {});
     void Flush();
     void Replay(const FrameOps& ops);
+    void RenderTiles(const FrameOps& ops);
     void Render(const DrawOp& op, std::string_view text);
     void UsePen(COLORREF colour);
     void ChangedWhole();
