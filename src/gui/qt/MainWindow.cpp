@@ -5,7 +5,6 @@
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
@@ -13,7 +12,6 @@
 
 #include "app/ControlLayout.h"
 #include "app/ScrollBarDock.h"
-#include "app/WindowGeometry.h"
 #include "controls/DpiScale.h"
 #include "gui/qt/AppIcon.h"
 #include "gui/qt/ControlFactory.h"
@@ -43,7 +41,8 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
       errors_(canvas_, errors),
       form_(std::make_unique<TForm2>(
           FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})),
-      saveFlow_(*form_, wallClock_, dispatch_, '/') {
+      saveFlow_(*form_, wallClock_, dispatch_, '/'),
+      placement_(*this, form_->Form, [this] { FitToClient(); }) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Also the application's font, so that the picture's labels use it too.
@@ -53,8 +52,8 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
     image_.fill(palette().color(QPalette::Window));
     BuildControls();
     AddKeys();
-    form_->Form.onChanged = [this] { MirrorWindow(); };
-    MirrorWindow();
+    form_->Form.onChanged = [this] { placement_.Mirror(); };
+    placement_.Mirror();
     Run([this] { form_->FormCreate(); });
 
     timer_ = new QTimer(this);
@@ -177,12 +176,12 @@ void MainWindow::FitToClient() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FitToClient();
-    ReportGeometry();
+    placement_.Report();
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    ReportGeometry();
+    placement_.Report();
 }
 
 // Where the window system can tell the frame at once, it is known from here
@@ -190,76 +189,18 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 // also when the geometry the window system gave it counts.
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    AdoptFrame();
+    placement_.AdoptFrame();
     if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle() && event->type() == QEvent::Expose) ReportGeometry();
+    if (watched == windowHandle() && event->type() == QEvent::Expose) placement_.Report();
     return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !restorePending_ || mirroring_) return;
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
-    mirroring_ = true;  // the move must not report the old size before the resize
-    ApplyOuterGeometry();
-    mirroring_ = false;
-    ReportGeometry();
-}
-
-// Caption and outer geometry set by the program (start-up, settings file).
-void MainWindow::MirrorWindow() {
-    if (mirroring_) return;
-    mirroring_ = true;
-    const Window& model = form_->Form;
-    setWindowTitle(QString::fromLatin1(model.Caption().c_str()));
-    requested_ = OuterGeometry{model.Left(), model.Top(), model.Width(), model.Height()};
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        restorePending_ = true;
-    } else {
-        ApplyOuterGeometry();
-    }
-    mirroring_ = false;
-}
-
-// The requested outer geometry, less the frame the window system puts around
-// it. Before the window is shown the frame is not known yet (taken as none);
-// AdoptFrame applies the geometry again once it is.
-void MainWindow::ApplyOuterGeometry() {
-    restorePending_ = false;
-    move(requested_.left, requested_.top);  // a top-level window's position is its frame's
-    // The picture behind the window is an image of the client size (FitSide).
-    const QSize screenSize = screen() ? screen()->availableGeometry().size() : QSize();
-    const FrameMargins& frame = form_->Form.Frame();
-    resize(FitSide(frame.ClientWidth(requested_.width), screenSize.width(), kClientWidth),
-           FitSide(frame.ClientHeight(requested_.height), screenSize.height(), kClientHeight));
-    FitToClient();
-}
-
-// The frame as the window system drew it. A new one goes to the model, whose
-// geometry (and so the window's) follows.
-void MainWindow::AdoptFrame() {
-    if (!isVisible()) return;
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    form_->Form.SetFrame(
-        MarginsBetween(OuterRect{outer.x(), outer.y(), outer.width(), outer.height()},
-                       OuterRect{inner.x(), inner.y(), inner.width(), inner.height()}));
-}
-
-// Where the user (or the window manager) put the window, as the settings
-// file will store it. Until the window is on the screen, its geometry is only
-// the program's own request coming back, measured without the frame.
-void MainWindow::ReportGeometry() {
-    if (mirroring_ || !isVisible()) return;
-    AdoptFrame();
-    if (windowHandle() == nullptr || !windowHandle()->isExposed()) return;
-    mirroring_ = true;
-    const QRect outer = frameGeometry();
-    form_->Form.SetGeometry(outer.x(), outer.y(), outer.width(), outer.height());
-    mirroring_ = false;
+    if (event->type() == QEvent::WindowStateChange) placement_.OnStateChange();
 }
 
 SurfaceClick::At MainWindow::Where(const QMouseEvent& event) const {

@@ -13,6 +13,7 @@
 #include "gui/qt/ControlBackdrops.h"
 #include "gui/qt/QImageCanvas.h"
 #include "gui/qt/QtSaveToolkit.h"
+#include "gui/qt/QtWindowPlacement.h"
 #include "system/posix/PosixOutputFiles.h"
 #include "system/posix/PosixWallClock.h"
 
@@ -68,10 +69,6 @@ class MainWindow final : public QWidget {
     void FitToClient();
     void ResizePicture(QSize size);
     void ReplacePicture(QSize size);
-    void MirrorWindow();
-    void ApplyOuterGeometry();
-    void AdoptFrame();
-    void ReportGeometry();
     SurfaceClick::At Where(const QMouseEvent& event) const;
 
     Dispatcher dispatch_;
@@ -87,14 +84,7 @@ class MainWindow final : public QWidget {
     QTimer* timer_ = nullptr;
     SurfaceClick click_;
     FrameSaveFlow saveFlow_;
-    bool mirroring_ = false;
-    // The outer geometry the program asked for last. A window shown maximised
-    // gets it when restored (the window system kept the one it was given
-    // before the frame was known).
-    struct OuterGeometry {
-        int left = 0, top = 0, width = 0, height = 0;
-    } requested_;
-    bool restorePending_ = false;
+    QtWindowPlacement placement_;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
 };
 

@@ -31,4 +31,11 @@ HRGN NewPixelRegion(const std::vector<PixelRect>& rects) {
                            reinterpret_cast<const RGNDATA*>(data.data()));
 }
 
+void InvalidatePixels(HWND window, const std::vector<PixelRect>& rects) {
+    if (rects.empty()) return;
+    const HRGN region = NewPixelRegion(rects);
+    InvalidateRgn(window, region, FALSE);  // a null region is the whole window
+    if (region != nullptr) DeleteObject(region);
+}
+
 }  // namespace velmora

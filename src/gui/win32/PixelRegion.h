@@ -12,4 +12,8 @@ namespace velmora {
 // GDI cannot make it. The caller deletes it.
 HRGN NewPixelRegion(const std::vector<PixelRect>& rects);
 
+// Adds the rectangles to the window's update region in one call (all of the
+// window where no region can be made); none adds nothing.
+void InvalidatePixels(HWND window, const std::vector<PixelRect>& rects);
+
 }  // namespace velmora

@@ -1,57 +1,38 @@
 #include "gui/win32/Win32MainWindow.h"
 
 #include <exception>
-#include <stdexcept>
-#include <string>
 
 #include "app/ControlLayout.h"
-#include "gui/win32/Latin1Text.h"
+#include "gui/win32/MainWindowClass.h"
 #include "gui/win32/MonitorDpi.h"
 #include "gui/win32/PixelRegion.h"
-#include "gui/win32/VelmoraResources.h"
 #include "gui/win32/WindowKeys.h"
 
 namespace velmora {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"VelmoraMainWindow";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kTimerId = 1;
-
-void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(VELMORA_ICON));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(VELMORA_ICON), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);  // fails harmlessly when a second window registers it again
-}
 
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, SerialPorts& ports, SettingsStore& settings,
                                  Clock& clock, ErrorReporter& errors)
     : instance_(instance),
-      fonts_(std::make_unique<WindowFonts>(kDesignDpi)),
       errors_(errors),
-      canvas_(kClientWidth, kClientHeight, fonts_->text.Get(), GetSysColor(COLOR_BTNFACE)),
+      canvas_(kClientWidth, kClientHeight, controls_.TextFont(), GetSysColor(COLOR_BTNFACE)),
       form_(std::make_unique<TForm2>(
           FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})),
       dispatch_([this](const std::function<void()>& event) { Run(event); }),
-      placement_(form_->Form, kStyle, kExStyle),
+      placement_(form_->Form, kMainWindowStyle, kMainWindowExStyle),
       saveFlow_(*form_, wallClock_, dispatch_, '\\') {
     askSaveName = [this](const std::wstring& proposed) {
         return AskSaveNameInDialog(hwnd_, proposed);
     };
-    CreateMainWindow();
+    hwnd_ = CreateMainWindow(instance_, WindowProc, form_->Form.Caption(), placement_.DesignOuter(),
+                             this);
     try {
-        BuildControls();
+        controls_.Build(*form_, hwnd_, instance_, dispatch_);
+        DockScrollBars();
         TakeMonitorDpi();
         placement_.Report();  // the "W:" line of start-up shows the real outer rectangle
         form_->Form.onChanged = [this] { placement_.Mirror(); };
@@ -78,29 +59,6 @@ void Win32MainWindow::Detach() {
     DestroyWindow(hwnd_);
 }
 
-void Win32MainWindow::CreateMainWindow() {
-    RegisterWindowClass(instance_, WindowProc);
-    const std::wstring caption = WidenLatin1(form_->Form.Caption());
-    const SIZE outer = placement_.DesignOuter();
-    const HWND created =
-        CreateWindowExW(kExStyle, kWindowClass, caption.c_str(), kStyle, kDesignLeft, kDesignTop,
-                        outer.cx, outer.cy, nullptr, nullptr, instance_, this);
-    if (created == nullptr) {
-        throw std::runtime_error("cannot create the main window (error " +
-                                 std::to_string(GetLastError()) + ")");
-    }
-    hwnd_ = created;
-}
-
-ChildContext Win32MainWindow::Context(int id) const {
-    return ChildContext{hwnd_, instance_, fonts_->text.Get(), fonts_->memo.Get(), dispatch_, id};
-}
-
-void Win32MainWindow::BuildControls() {
-    controls_.Build(*form_, [this](int id) { return Context(id); });
-    DockScrollBars();
-}
-
 // The window was made at the design size of a 96-DPI monitor; on a denser
 // one it takes the design place and size scaled to it.
 void Win32MainWindow::TakeMonitorDpi() {
@@ -115,10 +73,7 @@ void Win32MainWindow::TakeMonitorDpi() {
 // labels' offsets scaled by the form's DPI.
 void Win32MainWindow::ApplyDpi(int dpi) {
     placement_.SetDpi(dpi);
-    auto fonts = std::make_unique<WindowFonts>(dpi);
-    canvas_.SetFont(fonts->text.Get());
-    controls_.Rescale(ChildScale{dpi, fonts->text.Get(), fonts->memo.Get()});
-    fonts_ = std::move(fonts);  // the old fonts are in use nowhere now
+    controls_.Rescale(dpi, canvas_);
     form_->Form.SetDpi(dpi);
     DockScrollBars();
 }
@@ -130,8 +85,6 @@ void Win32MainWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
     ApplyDpi(HIWORD(wParam));
     placement_.MoveTo(*reinterpret_cast<const RECT*>(lParam));
 }
-
-HWND Win32MainWindow::ControlHandle(std::string_view name) const { return controls_.Handle(name); }
 
 void Win32MainWindow::Show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
@@ -148,16 +101,7 @@ void Win32MainWindow::Run(const std::function<void()>& event) {
     form_->Dispatch(event);
     canvas_.End();
     running_ = false;
-    ShowChanged();
-}
-
-// Only the part of the picture that changed is shown again, in one update.
-void Win32MainWindow::ShowChanged() {
-    const std::vector<PixelRect> changed = canvas_.TakeChangedArea();
-    if (changed.empty()) return;
-    const HRGN region = NewPixelRegion(changed);
-    InvalidateRgn(hwnd_, region, FALSE);  // a null region (none could be made) is the whole
-    if (region != nullptr) DeleteObject(region);
+    InvalidatePixels(hwnd_, canvas_.TakeChangedArea());  // only what changed is shown again
 }
 
 LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -186,14 +130,8 @@ LRESULT CALLBACK Win32MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPa
 }
 
 LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (controls_.Take(message, wParam, lParam) || focus_.Take(message, wParam, lParam)) return 0;
     switch (message) {
-        case WM_COMMAND:
-            controls_.OnCommand(wParam, lParam);
-            return 0;
-        case WM_HSCROLL:
-        case WM_VSCROLL:
-            controls_.OnScroll(wParam, lParam);
-            return 0;
         case WM_TIMER:
             if (wParam == kTimerId && form_->Timer1.Enabled() && form_->Timer1.onTick) {
                 Run(form_->Timer1.onTick);
@@ -219,15 +157,6 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ENDSESSION:
             if (wParam != FALSE) SaveSettingsOnce();
-            return 0;
-        case WM_ACTIVATE:
-            focus_.OnActivate(wParam);
-            return 0;
-        case WM_SETFOCUS:
-            focus_.Restore();
-            return 0;
-        case WM_NEXTDLGCTL:
-            focus_.OnNextDlgCtl(wParam, lParam);
             return 0;
         case WM_DPICHANGED:
             OnDpiChanged(wParam, lParam);

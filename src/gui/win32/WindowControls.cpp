@@ -1,5 +1,7 @@
 #include "gui/win32/WindowControls.h"
 
+#include <utility>
+
 #include "app/ControlBinding.h"
 #include "app/ControlLayout.h"
 #include "app/ScrollBarDock.h"
@@ -14,7 +16,11 @@ constexpr int kBarIds = 90;
 
 }  // namespace
 
-void WindowControls::Build(TForm2& form, const std::function<ChildContext(int id)>& context) {
+void WindowControls::Build(TForm2& form, HWND parent, HINSTANCE instance,
+                           const Dispatcher& dispatch) {
+    const auto context = [&](int id) {
+        return ChildContext{parent, instance, fonts_->text.Get(), fonts_->memo.Get(), dispatch, id};
+    };
     for (std::size_t i = 0; i < kControlCount; ++i) {
         const BoundControl bound = BindControl(kControlLayout[i], form);
         controls_.push_back(
@@ -32,8 +38,12 @@ void WindowControls::Clear() {
     controls_.clear();
 }
 
-void WindowControls::Rescale(const ChildScale& scale) {
+void WindowControls::Rescale(int dpi, GdiCanvas& picture) {
+    auto fonts = std::make_unique<WindowFonts>(dpi);
+    picture.SetFont(fonts->text.Get());
+    const ChildScale scale{dpi, fonts->text.Get(), fonts->memo.Get()};
     for (const auto& control : controls_) control->Rescale(scale);
+    fonts_ = std::move(fonts);  // the old fonts are in use nowhere now
     for (std::size_t i = 0; i < kControlCount && i < controls_.size(); ++i) {
         const ControlPlacement& p = kControlLayout[i];
         controls_[i]->Place(ToDevicePixels(p.left, scale.dpi), ToDevicePixels(p.top, scale.dpi),
@@ -58,6 +68,17 @@ HWND WindowControls::Handle(std::string_view name) const {
         if (kControlLayout[i].name == name) return controls_[i]->Handle();
     }
     return nullptr;
+}
+
+bool WindowControls::Take(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        OnCommand(wParam, lParam);
+    } else if (message == WM_HSCROLL || message == WM_VSCROLL) {
+        OnScroll(wParam, lParam);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void WindowControls::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,22 @@
 
 namespace velmora {
 
+bool WindowFocus::Take(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ACTIVATE:
+            OnActivate(wParam);
+            return true;
+        case WM_SETFOCUS:
+            Restore();
+            return true;
+        case WM_NEXTDLGCTL:
+            OnNextDlgCtl(wParam, lParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
 void WindowFocus::OnActivate(WPARAM state) {
     if (LOWORD(state) == WA_INACTIVE) {
         const HWND focus = GetFocus();

@@ -13,13 +13,16 @@ class WindowFocus {
   public:
     explicit WindowFocus(HWND window) : window_(window) {}
 
-    void OnActivate(WPARAM state);
-    void Restore();
-    // WM_NEXTDLGCTL: the next (wParam 0) or previous tab stop, or with
-    // lParam set the control in wParam.
-    void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+    // WM_ACTIVATE, WM_SETFOCUS and WM_NEXTDLGCTL; false for other messages.
+    bool Take(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
+    void OnActivate(WPARAM state);
+    void Restore();
+    // The next (wParam 0) or previous tab stop, or with lParam set the
+    // control in wParam.
+    void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+
     HWND window_;
     HWND focus_ = nullptr;  // the control that had the focus when the window lost it
 };
