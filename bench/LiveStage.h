@@ -24,6 +24,7 @@ class LiveStage {
 
     const std::string& Folder() const { return folder_; }
     const std::string& Display() const { return display_.Name(); }
+    pid_t DisplayPid() const { return display_.Pid(); }
     // The pseudo-terminal the instrument serves.
     const std::string& Terminal() const { return terminal_; }
     // Commands the instrument has received so far whose text starts with `prefix`.

@@ -16,6 +16,9 @@ class VirtualDisplay {
     bool Start(const std::string& log);
     // ":N", for DISPLAY.
     const std::string& Name() const { return name_; }
+    // The server's process, whose CPU shows what getting pictures to the
+    // screen costs it.
+    pid_t Pid() const { return server_.Pid(); }
 
   private:
     ChildProcess server_;

@@ -165,20 +165,23 @@ bool StartAndSwitchOn(ChildProcess& app, Xdotool& x, const LiveStage& stage,
     return WaitFor(5000, [&] { return requests() >= switched + 2; });
 }
 
-// The window process and the prefix's Wine server over `seconds`. Each frame
-// drawn is followed by the next request, so the requests count the frames.
+// The window process, the prefix's Wine server and the X server over
+// `seconds`. Each frame drawn is followed by the next request, so the
+// requests count the frames.
 void Measure(pid_t app, pid_t server, const LiveStage& stage, double seconds, LiveFigures& window,
-             LiveFigures& wine) {
+             LiveFigures& wine, LiveFigures& screen) {
     const int first = stage.CommandsReceived("z");
     const auto start = std::chrono::steady_clock::now();
     window.start = SampleCpu(app);
     wine.start = SampleCpu(server);
+    screen.start = SampleCpu(stage.DisplayPid());
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     window.end = SampleCpu(app);
     wine.end = SampleCpu(server);
-    window.seconds = wine.seconds =
+    screen.end = SampleCpu(stage.DisplayPid());
+    window.seconds = wine.seconds = screen.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    window.frames = wine.frames = stage.CommandsReceived("z") - first;
+    window.frames = wine.frames = screen.frames = stage.CommandsReceived("z") - first;
 }
 
 }  // namespace
@@ -198,12 +201,13 @@ int RunWineWindow(LiveStage& stage, const LiveOptions& options) {
     ChildProcess app;  // from the scratch folder, which holds no Config.Ini
     Xdotool x(stage.Folder() + "/xdotool.out");
     if (!StartAndSwitchOn(app, x, stage, options)) return 1;
-    LiveFigures window, wine;
+    LiveFigures window, wine, screen;
     window.window = "Win32 window (Wine on Xvfb " + stage.Display() + "), sine at " +
                     (options.frequency.empty() ? "20000" : options.frequency) +
                     " Hz on each channel";
     wine.window = "The prefix's Wine server over the same stretch";
-    Measure(app.Pid(), WineServer(prefix), stage, options.seconds, window, wine);
+    screen.window = "The X server (Xvfb) over the same stretch";
+    Measure(app.Pid(), WineServer(prefix), stage, options.seconds, window, wine, screen);
     app.Stop();
     if (!window.end.valid) {
         std::fprintf(stderr, "the window ended while it was measured\n");
@@ -211,6 +215,7 @@ int RunWineWindow(LiveStage& stage, const LiveOptions& options) {
     }
     PrintFigures(window);
     if (wine.start.valid && wine.end.valid) PrintFigures(wine);
+    if (screen.start.valid && screen.end.valid) PrintFigures(screen);
     return 0;
 }
 

@@ -10,10 +10,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # folder: the folders it includes besides itself, from the bottom up.
-order=(controls system system/posix system/win32 link acquisition spectrum display settings
-  generator capture app gui/qt gui/win32 cli instrument)
+order=(controls raster system system/posix system/win32 link acquisition spectrum display
+  settings generator capture app gui/qt gui/win32 cli instrument)
 declare -A allowed=(
   [controls]=""
+  [raster]="controls"
   [system]=""
   [system/posix]="system"
   [system/win32]="system"
@@ -25,8 +26,8 @@ declare -A allowed=(
   [generator]="controls system link acquisition"
   [capture]="system link spectrum display"
   [app]="controls system link acquisition display settings generator capture"
-  [gui/qt]="controls system system/posix app capture"
-  [gui/win32]="controls system system/win32 app capture"
+  [gui/qt]="controls raster system system/posix app"
+  [gui/win32]="controls raster system system/win32 app"
   [cli]="controls system system/posix system/win32 link generator capture app"
   [instrument]="system/posix link"
 )

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "support/FrameMaker.h"
 #include "display/SpectrumDisplay.h"
 #include "display/TraceDisplay.h"
+#include "raster/PixelCanvas.h"
+#include "support/FrameMaker.h"
 #include "support/RecordingCanvas.h"
 
 namespace velmora {
@@ -14,6 +17,9 @@ namespace {
 using Kind = RecordingCanvas::Kind;
 using testing::MakeFrame;
 using testing::Zero;
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
 
 // The main window at its usual size: left bar 10 wide, bottom bar 11 high.
 DisplayInputs MainWindow() {
@@ -79,46 +85,81 @@ TEST(TraceDisplay, GeometryAndGridOfTheMainWindow) {
     }
 }
 
-TEST(TraceDisplay, OrderOfOperations) {
+// Each character of a text as a white cell of kCellWidth x kCellHeight with
+// its top row inked, so that the picture shows where a text went and what it
+// covers.
+constexpr int kCellWidth = 6;
+constexpr int kCellHeight = 11;
+
+void BlockText(PixelCanvas& canvas, int x, int y, std::string_view text, uint32_t colour) {
+    const int width = static_cast<int>(text.size()) * kCellWidth;
+    for (int row = 0; row < kCellHeight; ++row) {
+        for (int column = 0; column < width; ++column) {
+            canvas.SetPixel(x + column, y + row, row == 0 ? colour : PixelCanvas::PixelOf(kWhite));
+        }
+    }
+}
+
+// Later layers cover earlier ones: the clear, then the graticule (each label
+// after its line), the markers, trace 1 and spectrum 2, and nothing else.
+TEST(TraceDisplay, LaterLayersCoverEarlierOnes) {
     DisplayInputs in = MainWindow();
     in.scope1 = true;
     in.fft2 = true;
+    constexpr uint32_t kBackground = 0xff123456;
+    PixelCanvas picture(1511, 899, kBackground);
+    picture.SetTextPainter(BlockText);
+    TraceDisplay().DrawFrame(picture, MakeFrame(Zero, Zero), in);
+    const auto at = [&](int x, int y) { return picture.Pixel(x, y); };
+    const auto px = [](Rgb c) { return PixelCanvas::PixelOf(c); };
+    // The clear covers the whole picture, outlined in the pen's first colour.
+    EXPECT_EQ(std::count(picture.Pixels().begin(), picture.Pixels().end(), kBackground), 0);
+    EXPECT_EQ(at(1505, 0), px(kBlack));
+    EXPECT_EQ(at(0, 500), px(kBlack));
+    EXPECT_EQ(at(1510, 5), px(kBlack));
+    EXPECT_EQ(at(700, 898), px(kBlack));
+    EXPECT_EQ(at(700, 60), px(kWhite));
     const Drawn d = Draw(in);
-    const auto& ops = d.canvas.Ops();
-    ASSERT_GE(ops.size(), 2u);
-    EXPECT_EQ(ops[0].kind, Kind::kRectangle);
-    EXPECT_EQ(std::vector<int>({ops[0].x1, ops[0].y1, ops[0].x2, ops[0].y2}),
-              (std::vector<int>{0, 0, 1511, 899}));
-    EXPECT_EQ(ops[1].kind, Kind::kPen);
-    EXPECT_EQ(ops[1].color, kGridColor);
-    // Per grid row: line, two voltage labels, line, time label, frequency label.
-    std::size_t at = 2;
-    for (int e = 1; e <= 9; ++e) {
-        const std::vector<Kind> row = {Kind::kMoveTo, Kind::kLineTo, Kind::kText, Kind::kText,
-                                       Kind::kMoveTo, Kind::kLineTo, Kind::kText, Kind::kText};
-        for (Kind kind : row) {
-            ASSERT_EQ(ops[at].kind, kind) << d.canvas.Listing(at, 4);
-            ++at;
+    const auto textAt = [&](int x, int y) {
+        for (const auto& op : d.canvas.Ops()) {
+            if (op.kind == Kind::kText && op.x1 == x && op.y1 == y) return op.text;
         }
+        return std::string("(none)");
+    };
+    for (int e = 1; e <= 9; ++e) {
         const int ye = 887 * e / 10;
         const int xe = 10 + 1501 * e / 10;
-        EXPECT_EQ(ops[at - 6].x1, 20);
-        EXPECT_EQ(ops[at - 6].y1, ye + 4);
-        EXPECT_EQ(ops[at - 5].x1, 1501 - 60);
-        EXPECT_EQ(ops[at - 2].text, std::to_string(2 * e) + " mSec");
-        EXPECT_EQ(ops[at - 2].x1, xe - 20);
-        EXPECT_EQ(ops[at - 2].y1, 10);
-        EXPECT_EQ(ops[at - 1].text, std::to_string(5 * e) + " KHz");
-        EXPECT_EQ(ops[at - 1].y1, 887 - 16);
+        // The grid in its colour; the time and frequency labels over the
+        // vertical line, the voltage labels beside the plot.
+        if (e != 5) {  // the 0 V line and the middle column carry the markers
+            EXPECT_EQ(at(300, ye), px(kGridColor)) << e;
+            EXPECT_EQ(at(xe, 300), px(kGridColor)) << e;
+            EXPECT_EQ(at(xe, 10 + kCellHeight / 2), px(kWhite)) << e;
+            EXPECT_EQ(at(xe, 887 - 16 + kCellHeight / 2), px(kWhite)) << e;
+        }
+        EXPECT_NE(textAt(20, ye + 4), "(none)") << e;
+        EXPECT_NE(textAt(1501 - 60, ye + 4), "(none)") << e;
+        EXPECT_EQ(at(20, ye + 4), px(kBlack)) << e;
+        EXPECT_EQ(at(1501 - 60, ye + 4), px(kBlack)) << e;
+        EXPECT_EQ(textAt(xe - 20, 10), std::to_string(2 * e) + " mSec");
+        EXPECT_EQ(textAt(xe - 20, 887 - 16), std::to_string(5 * e) + " KHz");
+        EXPECT_EQ(at(xe - 20, 10), px(kBlack)) << e;
     }
-    // Markers, then trace 1 (blue) and spectrum 2 (maroon), nothing else.
-    EXPECT_EQ(ops[at].color, kMarkerColor);
-    EXPECT_EQ(ops[at + 5].kind, Kind::kPen);
-    EXPECT_EQ(ops[at + 5].color, kTrace1Color);
-    const std::size_t spectrum = at + 5 + 1 + 2 + 1 + 2048;
-    ASSERT_EQ(ops[spectrum].kind, Kind::kPen) << d.canvas.Listing(spectrum - 2, 4);
-    EXPECT_EQ(ops[spectrum].color, kSpectrum2Color);
-    EXPECT_EQ(ops.size(), spectrum + 1 + 1 + 1024);
+    // The position marker over the middle grid line and its labels.
+    EXPECT_EQ(at(760, 300), px(kMarkerColor));
+    EXPECT_EQ(at(760, 10 + kCellHeight / 2), px(kMarkerColor));
+    EXPECT_EQ(at(760, 887 - 16 + kCellHeight / 2), px(kMarkerColor));
+    // Trace 1 along the top edge over the grid's and the marker's columns,
+    // and over the level marker on the 0 V line; spectrum 2 (silence:
+    // the same line, one sample shorter) over the trace.
+    EXPECT_EQ(at(160, 0), px(kTrace1Color));
+    EXPECT_EQ(at(760, 0), px(kTrace1Color));
+    EXPECT_EQ(at(1509, 443), px(kTrace1Color));
+    EXPECT_EQ(at(700, 443), px(kSpectrum2Color));
+    EXPECT_EQ(at(760, 443), px(kSpectrum2Color));
+    for (const Rgb other : {kTrace2Color, kSpectrum1Color, kXyColor}) {
+        EXPECT_EQ(std::count(picture.Pixels().begin(), picture.Pixels().end(), px(other)), 0);
+    }
 }
 
 TEST(TraceDisplay, TraceOfOneChannel) {

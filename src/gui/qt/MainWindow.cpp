@@ -1,23 +1,18 @@
 #include "gui/qt/MainWindow.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
-#include <stdexcept>
 
 #include "app/ControlLayout.h"
-#include "capture/FrameFiles.h"
+#include "app/ScrollBarDock.h"
+#include "controls/DpiScale.h"
 #include "gui/qt/AppIcon.h"
 #include "gui/qt/ControlFactory.h"
 #include "gui/qt/ScrollBarWidget.h"
@@ -45,7 +40,9 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
       canvas_(image_),
       errors_(canvas_, errors),
       form_(std::make_unique<TForm2>(
-          FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})) {
+          FormServices{ports, settings, clock, canvas_, errors_, wallClock_, files_})),
+      saveFlow_(*form_, wallClock_, dispatch_, '/'),
+      placement_(*this, form_->Form, [this] { FitToClient(); }) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Also the application's font, so that the picture's labels use it too.
@@ -55,8 +52,8 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
     image_.fill(palette().color(QPalette::Window));
     BuildControls();
     AddKeys();
-    form_->Form.onChanged = [this] { MirrorWindow(); };
-    MirrorWindow();
+    form_->Form.onChanged = [this] { placement_.Mirror(); };
+    placement_.Mirror();
     Run([this] { form_->FormCreate(); });
 
     timer_ = new QTimer(this);
@@ -95,7 +92,7 @@ void MainWindow::ShowDrawn() {
 // Ctrl+S saves the frame on the screen; M shows or hides the measurements,
 // except in a text box, which takes the key as the letter it types.
 void MainWindow::AddKeys() {
-    askSaveName = [this](const QString& proposed) { return AskSaveNameInDialog(proposed); };
+    askSaveName = [this](const QString& proposed) { return AskSaveNameInDialog(this, proposed); };
     auto* save = new QShortcut(QKeySequence::Save, this);
     connect(save, &QShortcut::activated, this, [this] { SaveFrame(); });
     auto* readout = new QShortcut(QKeySequence(Qt::Key_M), this);
@@ -103,38 +100,9 @@ void MainWindow::AddKeys() {
             [this] { Run([this] { form_->ToggleMeasurementReadout(); }); });
 }
 
-// The frame and the picture are taken when the user asks: ticks go on while
-// the dialog is open.
 void MainWindow::SaveFrame() {
-    bool ready = false;
-    Run([&] { ready = form_->CanSaveFrame(); });
-    if (!ready) return;
-    const FrameRecord frame = form_->ShownFrame();
-    const QImage picture = image_.copy();
-    const QString folder = saveFolder_.isEmpty() ? QDir::currentPath() : saveFolder_;
-    const QString name = QString::fromLatin1(ProposedCaptureName(wallClock_.Now()).c_str());
-    const QString chosen = askSaveName(QDir(folder).filePath(name));
-    if (chosen.isEmpty()) return;
-    saveFolder_ = QFileInfo(chosen).absolutePath();
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
-        Run([] { throw std::runtime_error("Cannot save the picture: the PNG encoder failed"); });
-        return;
-    }
-    const std::string base = CaptureBaseName(chosen.toStdString());
-    Run([&] { form_->SaveFrame(frame, base, png.toStdString()); });
-}
-
-QString MainWindow::AskSaveNameInDialog(const QString& proposed) {
-    QFileDialog dialog(this, QStringLiteral("Save frame (CSV and PNG)"), proposed,
-                       QStringLiteral("Samples (*.csv)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.selectFile(proposed);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-               ? dialog.selectedFiles().first()
-               : QString();
+    QtSaveToolkit toolkit(image_, askSaveName);
+    saveFlow_.Save(toolkit);
 }
 
 void MainWindow::BuildControls() {
@@ -149,13 +117,13 @@ void MainWindow::BuildControls() {
     syncPosBar_->setToolTip(QStringLiteral("Sync Position"));
 }
 
-// The level bar runs down the left edge above the position bar, which spans
-// the bottom edge; both follow the client size.
 void MainWindow::DockScrollBars() {
-    const int posTop = height() - kSyncPosBarHeight;
-    syncPosBar_->setGeometry(0, posTop, width(), kSyncPosBarHeight);
-    syncVoltBar_->setGeometry(kSyncVoltBarMargin, kSyncVoltBarMargin, kSyncVoltBarWidth,
-                              std::max(0, posTop - 2 * kSyncVoltBarMargin));
+    const DockedBars bars = velmora::DockScrollBars(width(), height(), kDesignDpi);
+    const auto place = [](QWidget* bar, const BarPlace& at) {
+        bar->setGeometry(at.left, at.top, at.width, at.height);
+    };
+    place(syncPosBar_, bars.syncPos);
+    place(syncVoltBar_, bars.syncVolt);
 }
 
 // Only what the event asks for, clipped to the picture less the controls that
@@ -208,12 +176,12 @@ void MainWindow::FitToClient() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FitToClient();
-    ReportGeometry();
+    placement_.Report();
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    ReportGeometry();
+    placement_.Report();
 }
 
 // Where the window system can tell the frame at once, it is known from here
@@ -221,100 +189,34 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 // also when the geometry the window system gave it counts.
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    AdoptFrame();
+    placement_.AdoptFrame();
     if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle() && event->type() == QEvent::Expose) ReportGeometry();
+    if (watched == windowHandle() && event->type() == QEvent::Expose) placement_.Report();
     return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !restorePending_ || mirroring_) return;
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
-    mirroring_ = true;  // the move must not report the old size before the resize
-    ApplyOuterGeometry();
-    mirroring_ = false;
-    ReportGeometry();
+    if (event->type() == QEvent::WindowStateChange) placement_.OnStateChange();
 }
 
-// Caption and outer geometry set by the program (start-up, settings file).
-void MainWindow::MirrorWindow() {
-    if (mirroring_) return;
-    mirroring_ = true;
-    const Window& model = form_->Form;
-    setWindowTitle(QString::fromLatin1(model.Caption().c_str()));
-    requested_ = OuterGeometry{model.Left(), model.Top(), model.Width(), model.Height()};
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        restorePending_ = true;
-    } else {
-        ApplyOuterGeometry();
-    }
-    mirroring_ = false;
-}
-
-// The requested outer geometry, less the frame the window system puts around
-// it. Before the window is shown the frame is not known yet (taken as none);
-// AdoptFrame applies the geometry again once it is.
-void MainWindow::ApplyOuterGeometry() {
-    restorePending_ = false;
-    move(requested_.left, requested_.top);  // a top-level window's position is its frame's
-    // A hand-edited settings file may ask for any size; the picture behind
-    // the window is an image of the client size, so it is kept within the
-    // screen (or the design size, where the screen is smaller). The model
-    // keeps the values as they were given.
-    const QSize screenSize = screen() ? screen()->availableGeometry().size() : QSize();
-    const int maxWidth = std::max(screenSize.width(), kClientWidth);
-    const int maxHeight = std::max(screenSize.height(), kClientHeight);
-    const FrameMargins& frame = form_->Form.Frame();
-    resize(std::clamp(frame.ClientWidth(requested_.width), 1, maxWidth),
-           std::clamp(frame.ClientHeight(requested_.height), 1, maxHeight));
-    FitToClient();
-}
-
-// The frame as the window system drew it. A new one goes to the model, whose
-// geometry (and so the window's) follows.
-void MainWindow::AdoptFrame() {
-    if (!isVisible()) return;
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    const FrameMargins frame{inner.left() - outer.left(), inner.top() - outer.top(),
-                             outer.right() - inner.right(), outer.bottom() - inner.bottom()};
-    form_->Form.SetFrame(frame);
-}
-
-// Where the user (or the window manager) put the window, as the settings
-// file will store it. Until the window is on the screen, its geometry is only
-// the program's own request coming back, measured without the frame.
-void MainWindow::ReportGeometry() {
-    if (mirroring_ || !isVisible()) return;
-    AdoptFrame();
-    if (windowHandle() == nullptr || !windowHandle()->isExposed()) return;
-    mirroring_ = true;
-    const QRect outer = frameGeometry();
-    form_->Form.SetGeometry(outer.x(), outer.y(), outer.width(), outer.height());
-    mirroring_ = false;
-}
-
-// A click on a disabled control (the greyed labels) falls through to the
-// surface, as it does on the instrument's home platform.
-bool MainWindow::OnSurface(QPoint at) const {
+SurfaceClick::At MainWindow::Where(const QMouseEvent& event) const {
+    const QPoint at = event.position().toPoint();
     const QWidget* child = childAt(at);
-    return rect().contains(at) && (child == nullptr || !child->isEnabled());
+    return SurfaceClick::At{event.button() == Qt::LeftButton, rect().contains(at),
+                            child != nullptr && child->isEnabled()};
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-    surfacePressed_ = event->button() == Qt::LeftButton && OnSurface(event->position().toPoint());
+    click_.Press(Where(*event));
     event->accept();
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = surfacePressed_ && event->button() == Qt::LeftButton &&
-                       OnSurface(event->position().toPoint());
-    surfacePressed_ = false;
-    if (click) Run([this] { form_->ScreenClick(); });
+    if (click_.Release(Where(*event))) Run([this] { form_->ScreenClick(); });
     event->accept();
 }
 

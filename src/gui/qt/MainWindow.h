@@ -5,11 +5,15 @@
 #include <functional>
 #include <memory>
 
+#include "app/FrameSaveFlow.h"
+#include "app/SurfaceClick.h"
 #include "app/TForm2.h"
 #include "controls/Dispatcher.h"
 #include "gui/qt/CanvasPausingReporter.h"
 #include "gui/qt/ControlBackdrops.h"
 #include "gui/qt/QImageCanvas.h"
+#include "gui/qt/QtSaveToolkit.h"
+#include "gui/qt/QtWindowPlacement.h"
 #include "system/posix/PosixOutputFiles.h"
 #include "system/posix/PosixWallClock.h"
 
@@ -39,7 +43,7 @@ class MainWindow final : public QWidget {
     TForm2& Form() { return *form_; }
     // Asks where to save the frame (proposing a path); empty when the user
     // cancels. The system's save dialog unless a test puts in its own.
-    std::function<QString(const QString& proposed)> askSaveName;
+    QtSaveToolkit::AskName askSaveName;
     // The picture the canvas draws into and the window shows.
     QImage& Picture() { return image_; }
     const QImage& Picture() const { return image_; }
@@ -59,18 +63,13 @@ class MainWindow final : public QWidget {
     void Run(const std::function<void()>& event);
     void AddKeys();
     void SaveFrame();
-    QString AskSaveNameInDialog(const QString& proposed);
     void ShowDrawn();
     void BuildControls();
     void DockScrollBars();
     void FitToClient();
     void ResizePicture(QSize size);
     void ReplacePicture(QSize size);
-    void MirrorWindow();
-    void ApplyOuterGeometry();
-    void AdoptFrame();
-    void ReportGeometry();
-    bool OnSurface(QPoint at) const;
+    SurfaceClick::At Where(const QMouseEvent& event) const;
 
     Dispatcher dispatch_;
     PosixWallClock wallClock_;
@@ -83,17 +82,10 @@ class MainWindow final : public QWidget {
     ScrollBarWidget* syncVoltBar_ = nullptr;
     ScrollBarWidget* syncPosBar_ = nullptr;
     QTimer* timer_ = nullptr;
-    bool surfacePressed_ = false;
-    bool mirroring_ = false;
-    // The outer geometry the program asked for last. A window shown maximised
-    // gets it when restored (the window system kept the one it was given
-    // before the frame was known).
-    struct OuterGeometry {
-        int left = 0, top = 0, width = 0, height = 0;
-    } requested_;
-    bool restorePending_ = false;
+    SurfaceClick click_;
+    FrameSaveFlow saveFlow_;
+    QtWindowPlacement placement_;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
-    QString saveFolder_;     // the folder of the last save in this run
 };
 
 }  // namespace velmora

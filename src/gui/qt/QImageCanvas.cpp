@@ -47,11 +47,11 @@ QImageCanvas::~QImageCanvas() { End(); }
 void QImageCanvas::Begin() {
     if (painter_.isActive() || image_.isNull()) return;
     // Anything else that wrote to the image (or replaced it) changed its key.
-    if (image_.cacheKey() != keyAtEnd_) shown_.describesPicture = false;
+    if (image_.cacheKey() != keyAtEnd_) record_.Distrust();
     painter_.begin(&image_);
     Setup();
     if (painter_.font() != shownFont_) {
-        shown_.describesPicture = false;
+        record_.Distrust();
         shownFont_ = painter_.font();
     }
     // The painter has detached the image and a copy taken while it is open is

@@ -12,10 +12,11 @@
 #include <string_view>
 
 #include "controls/Canvas.h"
-#include "gui/qt/DirtyTiles.h"
-#include "gui/qt/FrameOps.h"
-#include "gui/qt/LineRaster.h"
 #include "gui/qt/TextStamps.h"
+#include "raster/FrameOps.h"
+#include "raster/LineRaster.h"
+#include "raster/OpReach.h"
+#include "raster/RedrawRecord.h"
 
 namespace velmora {
 
@@ -38,10 +39,8 @@ namespace velmora {
 // only that part again.
 //
 // Between Begin() and End() the operations are kept and drawn at End(), in
-// order. A redraw begins with a clear of the whole picture, and the picture
-// is a function of what follows it: when the operations of a redraw are those
-// of the one before but for a few (a triggered trace that stands still, a
-// label that changed), only the tiles those few reach are drawn again, with
+// order (see RedrawRecord): when a redraw's operations are those of the one
+// before but for a few, only the tiles those few reach are drawn again, with
 // every operation clipped to them, and only those tiles count as drawn. UI
 // thread only.
 class QImageCanvas final : public Canvas {
@@ -76,12 +75,10 @@ class QImageCanvas final : public Canvas {
     // The operations kept until End(), see the class comment.
     void Record(const DrawOp& op, std::string_view text = {});
     void Flush();
-    bool SameAsShown() const;
-    void RenderChanges();
+    void RenderTiles();
     void RenderWhole();
     void Render(const DrawOp& op, std::string_view text, const QRect& clip, bool track);
-    QRect Reach(const DrawOp& op) const;
-    void PaintBox(const DrawOp& box, const QRect& clip);
+    OpReach Reach() const;
     void PaintClippedText(const DrawOp& op, std::string_view text, const QRect& clip, bool track);
     // Adds the box from (x1, y1) to (x2, y2), corners included, to the drawn
     // area; kept unclipped, as plain bounds, for the thousands of segments of
@@ -109,12 +106,10 @@ class QImageCanvas final : public Canvas {
     uint32_t* pixels_ = nullptr;  // ... which are these, rows stride_ pixels apart
     qsizetype stride_ = 0;
     TextStamps stamps_;
-    FrameOps shown_;       // the operations the picture shows, since its last clear
-    FrameOps pending_;     // those asked for since Begin()
+    RedrawRecord record_;  // what the picture shows and what was asked for since Begin()
     QFont shownFont_;      // the font the shown text was drawn in
     qint64 keyAtEnd_ = 0;  // the image's cache key when the canvas last let go of it
-    DirtyTiles tiles_;
-    QRegion changed_;  // tiles drawn again, beside the bounds in drawn_
+    QRegion changed_;      // tiles drawn again, beside the bounds in drawn_
 };
 
 }  // namespace velmora

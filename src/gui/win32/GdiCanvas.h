@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "controls/Canvas.h"
 #include "gui/win32/WindowsApi.h"
+#include "raster/PixelRect.h"
+#include "raster/RedrawRecord.h"
 
 namespace velmora {
 
@@ -15,7 +18,15 @@ namespace velmora {
 // Rectangle (the white stock brush, outlined with the pen, right and bottom
 // edges exclusive; reversed corners draw nothing) and TextOut (black unless set otherwise, over
 // the white brush, in the window's font, its top left corner at the point).
-// GDI clips to the bitmap. UI thread only.
+// GDI clips to the bitmap.
+//
+// Between Begin() and End() (one event) the operations are kept and drawn at
+// End(), in order (see RedrawRecord): when a redraw's operations are those of
+// the one before but for a few (a label that changed), only the tiles those
+// few reach are drawn again, every operation clipped to them by GDI, and only
+// those count as changed, so that the window shows only them again; a redraw
+// like the one before draws nothing. Anything drawn outside such a pair, and
+// a new size or font, count as a change of the whole picture. UI thread only.
 class GdiCanvas final : public Canvas {
   public:
     // `background` fills area that was never drawn.
@@ -38,6 +49,12 @@ class GdiCanvas final : public Canvas {
     // the caller keeps it alive while it is selected.
     void SetFont(HFONT font);
 
+    void Begin();
+    void End();
+    // The part of the picture that changed since the last call (rectangles
+    // of pixels, none when nothing did); the next call starts afresh.
+    std::vector<PixelRect> TakeChangedArea();
+
     void SetPenColor(Rgb color) override;
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -47,18 +64,38 @@ class GdiCanvas final : public Canvas {
 
   private:
     HBITMAP NewBitmap(int width, int height, void*& bits);
+    // Draws at once outside Begin() and End(), else keeps for End().
+    void Draw(const DrawOp& op, std::string_view text = {});
+    void Flush();
+    void Replay(const FrameOps& ops);
+    void RenderTiles(const FrameOps& ops);
+    void Render(const DrawOp& op, std::string_view text);
+    void UsePen(COLORREF colour);
+    void ChangedWhole();
+    void TakeFontMeasures();
 
     HDC dc_;
     HBITMAP bitmap_ = nullptr;
     const uint32_t* bits_ = nullptr;  // the bitmap's memory
     HGDIOBJ originalBitmap_ = nullptr;
     HPEN pen_ = nullptr;
+    COLORREF selectedPen_ = RGB(0, 0, 0);  // the colour of pen_
     HGDIOBJ originalPen_ = nullptr;
     HGDIOBJ originalBrush_ = nullptr;
     HGDIOBJ originalFont_ = nullptr;
     COLORREF background_;
     int width_ = 0;
     int height_ = 0;
+    COLORREF penColour_ = RGB(0, 0, 0);
+    COLORREF textColour_ = RGB(0, 0, 0);
+    POINT current_{};
+    POINT penEnd_{};      // the bitmap's current position: where the last line ended
+    bool penAt_ = false;  // ... once a line was drawn
+    bool open_ = false;   // between Begin() and End()
+    RedrawRecord record_;
+    OpReach reach_;
+    std::vector<PixelRect> changed_;
+    bool changedWhole_ = true;  // nothing is on the screen yet
 };
 
 }  // namespace velmora

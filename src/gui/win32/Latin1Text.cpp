@@ -18,10 +18,10 @@ std::string NarrowToLatin1(std::wstring_view text) {
     return narrow;
 }
 
-std::size_t WidenLatin1(const char* text, wchar_t* out, std::size_t capacity) {
+std::size_t WidenLatin1(std::string_view text, wchar_t* out, std::size_t capacity) {
     if (capacity == 0) return 0;
     std::size_t n = 0;
-    for (; text[n] != '\0' && n + 1 < capacity; ++n) {
+    for (; n < text.size() && text[n] != '\0' && n + 1 < capacity; ++n) {
         out[n] = static_cast<wchar_t>(static_cast<unsigned char>(text[n]));
     }
     out[n] = L'\0';

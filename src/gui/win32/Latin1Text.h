@@ -16,6 +16,6 @@ std::string NarrowToLatin1(std::wstring_view text);
 // Widens into a fixed buffer of `capacity` units, zero-terminated, cut short
 // where it does not fit; returns the count without the terminator. For the
 // picture's labels, which must not allocate.
-std::size_t WidenLatin1(const char* text, wchar_t* out, std::size_t capacity);
+std::size_t WidenLatin1(std::string_view text, wchar_t* out, std::size_t capacity);
 
 }  // namespace velmora

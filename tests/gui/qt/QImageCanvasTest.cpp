@@ -6,12 +6,12 @@
 #include <QPainter>
 #include <climits>
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "gui/qt/QImageCanvas.h"
 #include "gui/qt/WindowFixture.h"
+#include "support/ReferenceLine.h"
 
 namespace velmora {
 namespace {
@@ -30,31 +30,10 @@ QImage Blank(int width = kWidth, int height = kHeight) {
     return image;
 }
 
-// The line as the window promises it, computed per pixel in 128 bits: step i
-// (0 <= i < the longer side, so the end point is left out) lies i pixels along
-// the longer side and i * shorter / longer pixels along the other, rounded,
-// halves towards the end point. Only the picture's pixels are visited, so the
-// longest lines cost no more than short ones.
+// The reference line (support/ReferenceLine.h) on an image.
 void ReferenceLine(QImage& image, int x0, int y0, int x1, int y1, QRgb colour) {
-    const __int128 dx = __int128{x1} - x0;
-    const __int128 dy = __int128{y1} - y0;
-    const __int128 ax = dx < 0 ? -dx : dx;
-    const __int128 ay = dy < 0 ? -dy : dy;
-    const bool steep = ay > ax;
-    const __int128 major = steep ? ay : ax;
-    const __int128 minor = steep ? ax : ay;
-    const int along = steep ? image.height() : image.width();
-    for (int p = 0; p < along; ++p) {
-        const __int128 i = steep ? (dy > 0 ? p - __int128{y0} : y0 - __int128{p})
-                                 : (dx > 0 ? p - __int128{x0} : x0 - __int128{p});
-        if (i < 0 || i >= major) continue;
-        const __int128 off = (2 * i * minor + major) / (2 * major);
-        const __int128 q = steep ? x0 + (dx < 0 ? -off : off) : y0 + (dy < 0 ? -off : off);
-        const int limit = steep ? image.width() : image.height();
-        if (q < 0 || q >= limit) continue;
-        const int other = static_cast<int>(q);
-        image.setPixel(steep ? other : p, steep ? p : other, colour);
-    }
+    testing::ReferenceLine(image.width(), image.height(), x0, y0, x1, y1,
+                           [&](int x, int y) { image.setPixel(x, y, colour); });
 }
 
 // Empty when equal, else where and how the images first differ.
@@ -73,27 +52,6 @@ std::string Difference(const QImage& got, const QImage& want) {
     return {};
 }
 
-// Draws one red line on a blank picture and compares it with the reference;
-// counts the lines that showed at all in `shown`.
-std::string LineDifference(int x0, int y0, int x1, int y1, int* shown = nullptr) {
-    QImage got = Blank();
-    QImage want = Blank();
-    {
-        QImageCanvas canvas(got);
-        canvas.Begin();
-        canvas.SetPenColor(kRedPen);
-        canvas.MoveTo(x0, y0);
-        canvas.LineTo(x1, y1);
-        canvas.End();
-    }
-    ReferenceLine(want, x0, y0, x1, y1, kRed);
-    if (shown != nullptr && got != Blank()) ++*shown;
-    const std::string diff = Difference(got, want);
-    if (diff.empty()) return diff;
-    return "line (" + std::to_string(x0) + ", " + std::to_string(y0) + ") to (" +
-           std::to_string(x1) + ", " + std::to_string(y1) + "): " + diff;
-}
-
 std::vector<QPoint> RedPixels(const QImage& image) {
     std::vector<QPoint> points;
     for (int y = 0; y < image.height(); ++y) {
@@ -102,92 +60,6 @@ std::vector<QPoint> RedPixels(const QImage& image) {
         }
     }
     return points;
-}
-
-std::vector<QPoint> RedLine(int x0, int y0, int x1, int y1) {
-    QImage image = Blank();
-    QImageCanvas canvas(image);
-    canvas.SetPenColor(kRedPen);
-    canvas.MoveTo(x0, y0);
-    canvas.LineTo(x1, y1);
-    return RedPixels(image);
-}
-
-using Points = std::vector<QPoint>;
-
-TEST(QImageCanvasLines, CoverTheStartPixelAndStopShortOfTheEndPoint) {
-    // Pixels listed row by row, left to right.
-    EXPECT_EQ(RedLine(2, 5, 6, 5), (Points{{2, 5}, {3, 5}, {4, 5}, {5, 5}}));
-    EXPECT_EQ(RedLine(6, 5, 2, 5), (Points{{3, 5}, {4, 5}, {5, 5}, {6, 5}}));
-    EXPECT_EQ(RedLine(3, 1, 3, 4), (Points{{3, 1}, {3, 2}, {3, 3}}));
-    EXPECT_EQ(RedLine(1, 1, 4, 4), (Points{{1, 1}, {2, 2}, {3, 3}}));
-    EXPECT_EQ(RedLine(4, 1, 1, 4), (Points{{4, 1}, {3, 2}, {2, 3}}));
-    // Halfway steps move towards the end point.
-    EXPECT_EQ(RedLine(0, 0, 4, 2), (Points{{0, 0}, {1, 1}, {2, 1}, {3, 2}}));
-    EXPECT_EQ(RedLine(4, 2, 0, 0), (Points{{1, 0}, {2, 1}, {3, 1}, {4, 2}}));
-    EXPECT_EQ(RedLine(10, 10, 11, 12), (Points{{10, 10}, {11, 11}}));
-}
-
-TEST(QImageCanvasLines, OfZeroLengthDrawNothing) { EXPECT_TRUE(RedLine(7, 7, 7, 7).empty()); }
-
-TEST(QImageCanvasLines, MatchTheReferenceInEveryDirection) {
-    // Every end point within 22 pixels of a start near the centre: both axes,
-    // diagonals, steep and shallow lines in all eight octants, ties included.
-    for (int dy = -22; dy <= 22; ++dy) {
-        for (int dx = -22; dx <= 22; ++dx) {
-            const std::string diff = LineDifference(30, 23, 30 + dx, 23 + dy);
-            ASSERT_TRUE(diff.empty()) << diff;
-        }
-    }
-}
-
-TEST(QImageCanvasLines, PartlyOrWhollyOutsideKeepOnlyTheirInsidePixels) {
-    std::mt19937 random(20240611);
-    std::uniform_int_distribution<int> coord(-150, 210);
-    for (int n = 0; n < 3000; ++n) {
-        const int x0 = coord(random), y0 = coord(random), x1 = coord(random), y1 = coord(random);
-        const std::string diff = LineDifference(x0, y0, x1, y1);
-        ASSERT_TRUE(diff.empty()) << diff;
-    }
-    EXPECT_TRUE(RedLine(-10, -3, 100, -3).empty());
-    EXPECT_TRUE(RedLine(-1, -5, -1, 80).empty());
-    EXPECT_TRUE(RedLine(kWidth, 0, kWidth + 40, 30).empty());
-    EXPECT_EQ(RedLine(kWidth + 3, 4, -4, 4).size(), static_cast<std::size_t>(kWidth));
-}
-
-TEST(QImageCanvasLines, AtTheLimitsOfIntMatchTheReference) {
-    const std::vector<int> values{INT_MIN, INT_MIN + 1, -1000000007, 17, 40, INT_MAX - 1, INT_MAX};
-    for (int x0 : values) {
-        for (int y0 : values) {
-            for (int x1 : values) {
-                for (int y1 : values) {
-                    const std::string diff = LineDifference(x0, y0, x1, y1);
-                    ASSERT_TRUE(diff.empty()) << diff;
-                }
-            }
-        }
-    }
-}
-
-TEST(QImageCanvasLines, FromFarAwayThroughThePictureMatchTheReference) {
-    // Lines through a pixel of the picture whose ends lie anywhere in the int
-    // range: a reflection about the pixel, clamped where it would overflow.
-    std::mt19937 random(77);
-    std::uniform_int_distribution<int> any(INT_MIN, INT_MAX);
-    std::uniform_int_distribution<int> column(0, kWidth - 1);
-    std::uniform_int_distribution<int> row(0, kHeight - 1);
-    auto reflect = [](int64_t centre, int64_t v) {
-        return static_cast<int>(std::clamp<int64_t>(2 * centre - v, INT_MIN, INT_MAX));
-    };
-    int shown = 0;
-    for (int n = 0; n < 3000; ++n) {
-        const int cx = column(random), cy = row(random);
-        const int x0 = n % 3 == 0 ? any(random) / 65536 : any(random);
-        const int y0 = n % 5 == 0 ? cy + n % 7 - 3 : any(random);
-        const std::string diff = LineDifference(x0, y0, reflect(cx, x0), reflect(cy, y0), &shown);
-        ASSERT_TRUE(diff.empty()) << diff;
-    }
-    EXPECT_GT(shown, 2000);  // most pass through the picture, clamped ends aside
 }
 
 TEST(QImageCanvasLines, TakeThePenColourCurrentWhenDrawn) {

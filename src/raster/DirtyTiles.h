@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QRect>
-#include <QRegion>
-#include <QSize>
 #include <cstddef>
 #include <vector>
+
+#include "raster/PixelRect.h"
 
 namespace velmora {
 
@@ -16,21 +15,24 @@ class DirtyTiles {
     // Clean tiles between two dirty ones of a row that are shown with them.
     static constexpr int kGap = 2;
 
-    // All tiles clean, over a picture of `size`.
-    void Reset(QSize size);
+    // All tiles clean, over a picture of `width` x `height` pixels.
+    void Reset(int width, int height);
     // Every tile the rectangle touches; parts outside the picture are ignored.
-    void Mark(const QRect& area);
+    void Mark(const PixelRect& area);
     bool IsDirty(int column, int row) const { return dirty_[Index(column, row)] != 0; }
     std::size_t DirtyCount() const { return count_; }
     std::size_t TileCount() const { return dirty_.size(); }
     // The tiles a rectangle touches, as the inclusive range of columns and
     // rows; false when it misses the picture.
-    bool Span(const QRect& area, int& firstColumn, int& lastColumn, int& firstRow,
+    bool Span(const PixelRect& area, int& firstColumn, int& lastColumn, int& firstRow,
               int& lastRow) const;
+    // Whether the rectangle touches a dirty tile.
+    bool Touches(const PixelRect& area) const;
     // A tile's pixels, within the picture.
-    QRect Tile(int column, int row) const;
-    // The dirty tiles, in rows of runs.
-    QRegion Region() const;
+    PixelRect Tile(int column, int row) const;
+    // The dirty tiles, in rows of runs: top to bottom, left to right within a
+    // row, none overlapping.
+    std::vector<PixelRect> Runs() const;
 
   private:
     std::size_t Index(int column, int row) const {
@@ -38,7 +40,7 @@ class DirtyTiles {
                static_cast<std::size_t>(column);
     }
 
-    QSize size_;
+    PixelRect picture_;
     int columns_ = 0;
     int rows_ = 0;
     std::vector<unsigned char> dirty_;

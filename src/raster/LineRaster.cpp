@@ -1,4 +1,4 @@
-#include "gui/qt/LineRaster.h"
+#include "raster/LineRaster.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "gui/qt/FrameOps.h"
+#include "raster/FrameOps.h"
 
 namespace velmora {
 

@@ -9,7 +9,7 @@ namespace velmora {
 
 // One drawing operation on the picture, as the canvas was asked for it: a
 // line (x0, y0) to (x1, y1), a rectangle (x0, y0) to (x1, y1) as the canvas
-// writes it (see QImageCanvas::PaintBox), or a text with its top left
+// writes it (see BoxRaster), or a text with its top left
 // corner at (x0, y0). The colour is the pen's (line, outline) or the text's.
 struct DrawOp {
     enum class Kind : uint8_t { Line, Box, Text };

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+// What a window binding lends the save flow (FrameSaveFlow): the folder a
+// first save proposes, its toolkit's save dialog and PNG encoder. Paths are
+// UTF-8. UI thread only.
+class FrameSaveToolkit {
+  public:
+    virtual ~FrameSaveToolkit() = default;
+    // The folder the program runs in (where it keeps Config.Ini).
+    virtual std::string CurrentFolder() const = 0;
+    // Asks where to save, proposing `proposed`; empty when the user cancels.
+    virtual std::string AskSaveName(const std::string& proposed) = 0;
+    // Keeps the picture as it is now, for EncodePicture: frames go on
+    // arriving while the dialog is open.
+    virtual void TakePicture() = 0;
+    // The kept picture as PNG; false with the reason in `error`.
+    virtual bool EncodePicture(std::string& png, std::string& error) = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,40 @@
+#include "gui/qt/QtSaveToolkit.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QDir>
+#include <QFileDialog>
+
+namespace velmora {
+
+std::string QtSaveToolkit::CurrentFolder() const { return QDir::currentPath().toStdString(); }
+
+std::string QtSaveToolkit::AskSaveName(const std::string& proposed) {
+    return ask_(QString::fromStdString(proposed)).toStdString();
+}
+
+void QtSaveToolkit::TakePicture() { taken_ = picture_.copy(); }
+
+bool QtSaveToolkit::EncodePicture(std::string& png, std::string& error) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !taken_.save(&buffer, "PNG")) {
+        error = "the PNG encoder failed";
+        return false;
+    }
+    png = bytes.toStdString();
+    return true;
+}
+
+QString AskSaveNameInDialog(QWidget* parent, const QString& proposed) {
+    QFileDialog dialog(parent, QStringLiteral("Save frame (CSV and PNG)"), proposed,
+                       QStringLiteral("Samples (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(proposed);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().first()
+               : QString();
+}
+
+}  // namespace velmora
