@@ -111,6 +111,14 @@ void GdiCanvas::TextOut(int x, int y, const char* text) {
 
 void GdiCanvas::SetTextColor(Rgb color) { ::SetTextColor(dc_, RGB(color.r, color.g, color.b)); }
 
+TextExtent GdiCanvas::MeasureText(const char* text) {
+    wchar_t wide[kTextCapacity];
+    const std::size_t n = WidenLatin1(text, wide, kTextCapacity);
+    SIZE size{};
+    if (!GetTextExtentPoint32W(dc_, wide, static_cast<int>(n), &size)) return {};
+    return {size.cx, size.cy};
+}
+
 std::vector<uint32_t> GdiCanvas::CopyPixels() const {
     GdiFlush();  // GDI may still hold drawing calls back
     if (bits_ == nullptr) return {};

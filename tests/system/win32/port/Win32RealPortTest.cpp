@@ -73,10 +73,10 @@ class Win32RealPortTest : public ::testing::Test {
     const unsigned long instrument_ = PortFromEnvironment("VELMORA_TEST_COM");
     Win32SerialPorts ports_;
     Memo display_;
-    SerialLink link_{ports_, display_};
+    SteadyClock clock_;
+    SerialLink link_{ports_, display_, clock_};
     ListBox list_;
     ReceiveState rx_;
-    SteadyClock clock_;
 };
 
 TEST_F(Win32RealPortTest, DiscoveryListsTheLinkedPortUnderItsDevicePath) {
@@ -142,7 +142,7 @@ TEST_F(Win32RealPortTest, AMissingPortLogsThatItDoesNotExist) {
 
     ListedPorts listed({{"COM199", path}});
     Memo display;
-    SerialLink link(listed, display);
+    SerialLink link(listed, display, clock_);
     ListBox list;
     link.DiscoverPorts(list);
     EXPECT_FALSE(link.OpenPort(0));
