@@ -69,7 +69,7 @@ class Win32MainWindow {
     // The folder of the last save in this run, at first the current folder.
     std::wstring SaveFolder() const;
     std::wstring AskSaveNameInDialog(const std::wstring& proposed);
-    void SaveSettingsOnce();
+    void SaveSettingsOnce(TForm2::ClosedBy by);
     void OnActivate(WPARAM state);
     void RestoreFocus();
     void OnNextDlgCtl(WPARAM wParam, LPARAM lParam);

@@ -242,20 +242,45 @@ TEST_F(WindowEventsTest, ClosingRunsTheCloseHandler) {
     EXPECT_EQ(f.settings.files["Config.Ini"].substr(0, 8), "SwpSp 1 ");
 }
 
-TEST_F(WindowEventsTest, TerminationSignalClosesTheWindowLikeTheUser) {
+// A settings file that cannot be written is shown to the user who closes the
+// window (path and reason), then the window closes.
+TEST_F(WindowEventsTest, AUsersCloseShowsASettingsFileThatCannotBeWritten) {
     MainWindow& window = f.Window();
     window.show();
-    f.settings.files.clear();
-    {
-        SignalCloser closer(window);
-        std::raise(SIGTERM);
-        // The close arrives through the event loop, as soon as it reads the pipe.
-        for (int i = 0; i < 100 && window.isVisible(); ++i) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        }
-    }
+    f.settings.readOnly = true;
+    EXPECT_TRUE(window.close());
     EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(f.settings.files["Config.Ini"].empty());
+    EXPECT_EQ(f.errors.messages, (std::vector<std::string>{"Cannot save the settings in "
+                                                          "/home/u/Config.Ini: Permission denied"}));
+}
+
+TEST_F(WindowEventsTest, TerminationSignalClosesTheWindowLikeTheUser) {
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        test::WindowFixture one;
+        MainWindow& window = one.Window();
+        window.show();
+        one.settings.files.clear();
+        {
+            SignalCloser closer(window, [&window] { window.CloseBySystem(); });
+            std::raise(signal);
+            // The close arrives through the event loop, as soon as it reads the pipe.
+            for (int i = 0; i < 100 && window.isVisible(); ++i) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            }
+        }
+        EXPECT_FALSE(window.isVisible()) << signal;
+        EXPECT_FALSE(one.settings.files["Config.Ini"].empty());
+    }
+    // Nobody is there to click an error box away: a file that cannot be
+    // written is logged only.
+    MainWindow& window = f.Window();
+    window.show();
+    f.settings.readOnly = true;
+    window.CloseBySystem();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(f.errors.messages.empty());
+    EXPECT_EQ(f.Form().Display.Lines().back(),
+              "Cannot save the settings in /home/u/Config.Ini: Permission denied");
 }
 
 }  // namespace
