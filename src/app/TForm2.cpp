@@ -131,7 +131,8 @@ SettingsPanel TForm2::SettingsControls() {
 }
 
 void TForm2::FormClose(ClosedBy by) {
-    const std::string failed = WriteConfig(services_.settings, SettingsControls(), link_.CommPath());
+    const std::string failed =
+        WriteConfig(services_.settings, SettingsControls(), link_.CommPath());
     if (failed.empty()) return;
     Display.Append(failed);
     if (by == ClosedBy::kUser) services_.errors.ShowError(failed);
@@ -145,52 +146,25 @@ void TForm2::Timer1Timer() {
 
 // Driven by the timer, so that a look never waits on anything but discovery.
 void TForm2::LookForAwaitedPort() {
-    const uint32_t everyTicks = static_cast<uint32_t>(std::max(1, kLookEveryMillis / rx_.timerInterval));
+    const uint32_t everyTicks =
+        static_cast<uint32_t>(std::max(1, kLookEveryMillis / rx_.timerInterval));
     if (!IsAwaitedBack(link_.Condition()) || rx_.timerTicks % everyTicks != 0) return;
     if (link_.AwaitedPortListed(ComPort)) ComPortClick();
 }
 
-// A failure stands until a frame arrives: a port reopened after a pull still
-// says so until the instrument answers. A missing answer no longer counts
-// once Hold stops the requests.
 void TForm2::UpdateLinkStatus(bool renamed) {
-    LinkCondition now = LinkHealth(link_, rx_, HoldBox.Checked(), services_.clock.NowMicros());
-    if (!IsFailure(now) && !status_.Empty()) {
-        const bool answered = rx_.framesReceived != framesAtFailure_;
-        const bool held = HoldBox.Checked() && (statusCondition_ == LinkCondition::kNoAnswer ||
-                                                statusCondition_ == LinkCondition::kNotFrames);
-        if (!answered && !held) now = statusCondition_;
-    }
-    if (now != statusCondition_ || renamed) {
-        LinkStatusLines lines = LinkStatusText(now, link_.PortName(), link_.OpenError());
-        if (lines != status_) {
-            if (!lines.Empty()) {
-                Display.Append(lines.what);
-            } else {
-                const bool framesCame = rx_.framesReceived != framesAtFailure_;
-                Display.Append(link_.PortName() + (framesCame ? ": open, frames arriving" : ": open"));
-            }
-            if (status_.Empty()) framesAtFailure_ = rx_.framesReceived;
-            status_ = std::move(lines);
-        }
-        statusCondition_ = now;
-    }
+    const LinkCondition now =
+        LinkHealth(link_, rx_, HoldBox.Checked(), services_.clock.NowMicros());
+    status_.Take(link_, now, HoldBox.Checked(), rx_.framesReceived, renamed);
     ShowLinkStatus();
 }
 
-// The text goes on the picture as it is; a text that changed or moved (the
-// log shown or hidden, the window resized) is drawn on the picture again.
+// Above the log while the log is shown, where it would cover the middle.
 void TForm2::ShowLinkStatus() {
     const DisplayInputs in = PictureInputs();
     const ControlPlacement* log = FindControl("Display");
-    const StatusPlace place{in.clientWidth, in.clientHeight,
-                            Display.Visible() && log != nullptr ? ToDevicePixels(log->top, in.dpi)
-                                                                : -1};
-    if (statusOnPicture_ == status_ && (status_.Empty() || place == statusPlace_)) return;
-    if (!statusOnPicture_.Empty() || !status_.Empty()) RepaintPicture(in);
-    DrawLinkStatus(services_.canvas, status_, in, place.logTop);
-    statusOnPicture_ = status_;
-    statusPlace_ = place;
+    const int logTop = Display.Visible() && log != nullptr ? ToDevicePixels(log->top, in.dpi) : -1;
+    status_.Show(services_.canvas, in, logTop, [this, &in] { RepaintPicture(in); });
 }
 
 // The frame on the screen again without any text, or, before the first
@@ -238,7 +212,7 @@ DisplayInputs TForm2::PictureInputs() const {
 void TForm2::DrawFrame() {
     const DisplayInputs in = PictureInputs();
     DrawPicture(rx_.frame, in);
-    statusOnPicture_ = {};  // the frame is drawn over the whole picture
+    status_.PictureRedrawn();
     KeepShownFrame(in);
     if (readoutShown_) {
         DrawMeasurementReadout(services_.canvas, ReadoutOf(shown_, kFrameSampleRateHz),
@@ -270,7 +244,7 @@ void TForm2::ToggleMeasurementReadout() {
     if (!hasShownFrame_) return;
     // The picture's settings as they were, in the window as it is now.
     RepaintPicture(PictureInputs());
-    statusOnPicture_ = {};
+    status_.PictureRedrawn();
     ShowLinkStatus();
 }
 

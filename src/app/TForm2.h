@@ -6,7 +6,7 @@
 
 #include "acquisition/AcquisitionCycle.h"
 #include "acquisition/ReceiveState.h"
-#include "display/LinkStatusText.h"
+#include "app/LinkStatusBoard.h"
 #include "display/TraceDisplay.h"
 #include "capture/FrameRecord.h"
 #include "controls/Canvas.h"
@@ -139,7 +139,7 @@ class TForm2 {
     const SyncState& Sync() const { return scope_.Sync(); }
     const PlotGeometry& Geometry() const { return picture_.Geometry(); }
     // What the picture says about the link; empty while frames arrive.
-    const LinkStatusLines& LinkStatus() const { return status_; }
+    const LinkStatusLines& LinkStatus() const { return status_.Lines(); }
 
   private:
     void FillLists();
@@ -156,8 +156,7 @@ class TForm2 {
     void FinishOpen();
     // Once a second while the port is awaited back: reopens it once listed.
     void LookForAwaitedPort();
-    // The link's state into the picture and the log; `renamed` when the port
-    // may have changed (a click, a refresh), else only a new state counts.
+    // The link's state into the picture and the log (LinkStatusBoard).
     void UpdateLinkStatus(bool renamed);
     void ShowLinkStatus();
     void RepaintPicture(const DisplayInputs& now);
@@ -177,14 +176,7 @@ class TForm2 {
     FrameRecord shown_;
     bool hasShownFrame_ = false;
     bool readoutShown_ = false;
-    LinkCondition statusCondition_ = LinkCondition::kFramesArriving;
-    LinkStatusLines status_;           // what the link's state says now
-    uint32_t framesAtFailure_ = 0;     // frames received when the failure began
-    LinkStatusLines statusOnPicture_;  // what the picture shows of it
-    struct StatusPlace {
-        int clientWidth = 0, clientHeight = 0, logTop = -1;
-        friend bool operator==(const StatusPlace&, const StatusPlace&) = default;
-    } statusPlace_;
+    LinkStatusBoard status_{Display};
 };
 
 }  // namespace velmora

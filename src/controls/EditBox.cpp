@@ -21,7 +21,9 @@ bool EditBox::AcceptsInsert(std::string_view inserted, std::string_view kept) co
     for (const char c : inserted) {
         if (!IsDigit(c) && !(points && c == '.')) return false;
     }
-    const auto count = [](std::string_view text) { return std::count(text.begin(), text.end(), '.'); };
+    const auto count = [](std::string_view text) {
+        return std::count(text.begin(), text.end(), '.');
+    };
     return !points || count(inserted) + count(kept) <= 1;
 }
 

@@ -12,8 +12,8 @@ namespace {
 constexpr const char* kClickAgain = "click the port in the list to open it again";
 constexpr const char* kReopensItself = "plug it in: it reopens by itself";
 constexpr Rgb kBlack{0, 0, 0};
-constexpr int kLineGap = 2;     // between the two lines, design pixels
-constexpr int kAboveLog = 6;    // from the lower line to the log's top edge
+constexpr int kLineGap = 2;   // between the two lines, design pixels
+constexpr int kAboveLog = 6;  // from the lower line to the log's top edge
 
 LinkStatusLines Port(const std::string& name, const char* state, const std::string& why,
                      const char* todo) {

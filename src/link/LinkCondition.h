@@ -16,13 +16,13 @@ enum class LinkCondition {
     // The port went away while open (a pulled cable); looked for again.
     kGone,
     // Not open, and why:
-    kNoPorts,         // the system lists no serial port at all
-    kNoneChosen,      // ports are listed, none is selected
-    kPathAbsent,      // the stored port is not listed now; looked for again
-    kDoesNotExist,    // the open found nothing at the path; looked for again
+    kNoPorts,       // the system lists no serial port at all
+    kNoneChosen,    // ports are listed, none is selected
+    kPathAbsent,    // the stored port is not listed now; looked for again
+    kDoesNotExist,  // the open found nothing at the path; looked for again
     kPermissionDenied,
-    kBusy,            // another program holds the port
-    kNotSerialPort,   // opens, but is no serial device: closed unwritten
+    kBusy,           // another program holds the port
+    kNotSerialPort,  // opens, but is no serial device: closed unwritten
     kOtherError,
 };
 

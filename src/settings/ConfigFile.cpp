@@ -49,7 +49,8 @@ StoredPortPath ReadConfig(SettingsStore& store, SettingsPanel& panel, Memo& disp
 
 std::string WriteConfig(SettingsStore& store, const SettingsPanel& panel, const char* commPath) {
     const std::unique_ptr<SettingsWriter> file = store.OpenForWrite(kConfigFileName);
-    const std::string failed = "Cannot save the settings in " + store.PathOf(kConfigFileName) + ": ";
+    const std::string failed =
+        "Cannot save the settings in " + store.PathOf(kConfigFileName) + ": ";
     if (!file) return failed + store.LastFailure();
     char buffer[kConfigLineBytes];
     for (int slot = 0; slot < kConfigSettings; ++slot) {

@@ -75,12 +75,12 @@ TEST_F(Defaults, ButtonSetsFactoryValuesAndResendsEverythingInOrder) {
               std::string("%S00 1024 2000\r%S00    0 2000\r%z\r\n%X0\r%Y0\r%S00    0 2000\r"
                           "%S00    0 2000\r%G1/20000.000000,1.000000%z\r\n"));
     EXPECT_TRUE(acm1->written.empty());
-    EXPECT_EQ(LoggedSince(logged),
-              (Lines{"%S00 1024 2000\r", "%S00    0 2000\r",  // the bars, before the reopen
-                     "/dev/ttyACM0", "/dev/ttyACM0", "   opened", "/dev/ttyACM0", "   configured",
-                     "Range 0", "%X0\r", "Range 0", "%Y0\r", "SweepSpeed 0", "%S00    0 2000\r",
-                     "ProbeType1 0", "ProbeType2 0", "%S00    0 2000\r",
-                     "%G1/20000.000000,1.000000"}));
+    EXPECT_EQ(
+        LoggedSince(logged),
+        (Lines{"%S00 1024 2000\r", "%S00    0 2000\r",  // the bars, before the reopen
+               "/dev/ttyACM0", "/dev/ttyACM0", "   opened", "/dev/ttyACM0", "   configured",
+               "Range 0", "%X0\r", "Range 0", "%Y0\r", "SweepSpeed 0", "%S00    0 2000\r",
+               "ProbeType1 0", "ProbeType2 0", "%S00    0 2000\r", "%G1/20000.000000,1.000000"}));
     EXPECT_TRUE(f.errors.messages.empty());
 }
 

@@ -75,7 +75,7 @@ TEST(StartupTest, WithoutAnyPortStartUpGoesOnAndSendsNothing) {
                      "SweepSpeed 1", "%S// 1024    0\r", "%S11 1024    0\r", "ProbeType1 1",
                      "Range 7", "%X7\r", "ProbeType2 1", "Range 7", "%Y7\r",
                      "no serial port found"}));  // the picture says so, and what to do
-    form.Timer1Timer();  // ticks run quietly without a port
+    form.Timer1Timer();                          // ticks run quietly without a port
     EXPECT_TRUE(f.errors.messages.empty());
 }
 

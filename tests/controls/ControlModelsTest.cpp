@@ -88,25 +88,16 @@ TEST(CheckBoxTest, ProgramTicksSilentlyUserClickTogglesThenRunsHandler) {
 TEST(EditBoxTest, WhatTypingAndPastingLetIn) {
     const struct {
         EditChars chars;
-        const char* inserted;
-        const char* kept;
+        const char *inserted, *kept;
         bool accepted;
     } cases[] = {
-        {EditChars::kDigits, "7", "1.00", true},    // the program's "1.00" stays as given
-        {EditChars::kDigits, ".", "20000", false},
+        {EditChars::kDigits, "7", "1.00", true},   {EditChars::kDigits, ".", "", false},
         {EditChars::kDigits, "1 000", "", false},  // refused whole, never "1000"
-        {EditChars::kDecimal, "0.5", "", true},
-        {EditChars::kDecimal, ".", "1.00", false},  // a second point
-        {EditChars::kDecimal, ".", "100", true},
-        {EditChars::kDecimal, "0.5 V", "", false},
-        {EditChars::kDecimal, "-1", "", false},
-        {EditChars::kAny, "1.5V", "1.00", true},
-    };
+        {EditChars::kDecimal, "0.5", "", true},    {EditChars::kDecimal, ".", "1.00", false},
+        {EditChars::kDecimal, "0.5 V", "", false}, {EditChars::kAny, "1.5V", "1", true}};
     for (const auto& c : cases) {
-        EXPECT_EQ(EditBox("", c.chars).AcceptsInsert(c.inserted, c.kept), c.accepted)
-            << c.inserted << " into " << c.kept;
+        EXPECT_EQ(EditBox("", c.chars).AcceptsInsert(c.inserted, c.kept), c.accepted) << c.inserted;
     }
-    EXPECT_EQ(EditBox("1.00", EditChars::kDigits).Text(), "1.00");
 }
 
 // The outer geometry is the client area plus the frame only the binding

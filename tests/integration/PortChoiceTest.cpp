@@ -1,103 +1,71 @@
 // Which port the window writes to, on the real termios port: never one the
 // user did not choose, never anything that is not a serial device.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
-#include "support/FormFixture.h"
-#include "system/posix/PosixSerialPorts.h"
+#include "integration/InstrumentSession.h"
 #include "system/posix/PtyPair.h"
-#include "system/posix/TempDirectory.h"
 
 namespace velmora {
 namespace {
 
-using testing::PtyPair;
-using testing::TempDirectory;
+void StorePort(test::InstrumentSession& session, const std::string& path) {
+    session.Settings().files["Config.Ini"] =
+        "SwpSp 1\r\nSySrc 1\r\nSyPol 1\r\nComPt 0  " + path + "\r\n";
+}
 
-// A machine of its own: a /sys, a /dev and a port directory in a temporary
-// tree, the window's core on them, and a device (a pseudo-terminal the test
-// holds) wherever a case puts one.
-struct Machine {
-    TempDirectory root;
-    PtyPair device;
-    PosixSerialPorts ports{PortDiscovery(root / "sys", root / "ports", root / "dev")};
-    test::FakeSettingsStore settings;
-    SteadyClock clock;
-    NullCanvas canvas;
-    test::RecordingErrors errors;
-    test::FixedWallClock wallClock;
-    test::FakeOutputFiles files;
-    TForm2 form{FormServices{ports, settings, clock, canvas, errors, wallClock, files}};
+void RunThreeSeconds(TForm2& form) {
+    form.FormCreate();
+    for (int tick = 0; tick < 15; ++tick) form.Timer1Timer();
+}
 
-    Machine() {
-        std::filesystem::create_directories(root / "ports");
-        chmod(root.Path().c_str(), 0700);
-        chmod((root / "ports").c_str(), 0700);
-        std::filesystem::create_directories(root / "dev");
-    }
-    void Link(const std::string& name, const std::string& target) {
-        std::filesystem::create_symlink(target, root / name);
-    }
-    // A UART on the board, as sysfs shows a 16550A: its node is the device.
-    void AddUart() {
-        root.WriteFile("sys/class/tty/ttyS0/type", "4\n");
-        std::filesystem::create_directories(root / "sys/class/tty/ttyS0/device/driver");
-        Link("dev/ttyS0", device.SlavePath());
-    }
-    void StorePort(const std::string& path) {
-        settings.files["Config.Ini"] = "SwpSp 1\r\nSySrc 1\r\nSyPol 1\r\nComPt 0  " + path + "\r\n";
-    }
-    void Run(int ticks) {
-        form.FormCreate();
-        for (int i = 0; i < ticks; ++i) form.Timer1Timer();
-    }
-};
+// The stored port is not plugged in, the instrument's is: nothing opens.
+TEST(PortChoiceTest, AnAbsentStoredPortOpensNoOtherPort) {
+    test::InstrumentSession session(InstrumentOptions{});
+    ASSERT_TRUE(session.Started()) << session.Error();
+    const std::string absent = session.Instrument().LinkPath() + "9";
+    StorePort(session, absent);
+    RunThreeSeconds(session.Form());
+    EXPECT_EQ(session.Instrument().Snapshot().counters.bytesReceived, 0u);
+    EXPECT_EQ(session.Form().LinkStatus().what, absent + " is not there");
+}
 
-TEST(PortChoiceTest, NoByteReachesAPortTheUserDidNotChoose) {
-    const struct {
-        const char* name;
-        void (*arrange)(Machine&);
-        const char* status;
-    } cases[] = {
-        // The stored port is not plugged in; another one is there.
-        {"absent stored path",
-         [](Machine& m) {
-             m.Link("ports/ttyVIRT0", m.device.SlavePath());
-             m.StorePort(m.root / "ports/ttyVIRT9");
-         },
-         "/ports/ttyVIRT9 is not there"},
-        // The first start, and the only port listed is the board's UART.
-        {"first start, on-board UART", [](Machine& m) { m.AddUart(); }, "no port chosen"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Machine m;
-        ASSERT_TRUE(m.device.Ok());
-        c.arrange(m);
-        m.Run(15);  // three seconds of the timer
-        EXPECT_FALSE(m.form.Link().IsOpen());
-        EXPECT_TRUE(m.device.Receive(1, 50).empty());
-        EXPECT_NE(m.form.LinkStatus().what.find(c.status), std::string::npos)
-            << m.form.LinkStatus().what;
-    }
+// The first start, and the only port listed is the board's UART (sysfs shows
+// a 16550A; its node is a pseudo-terminal the test holds): it is not opened.
+TEST(PortChoiceTest, AFirstStartOpensNoOnBoardUart) {
+    testing::PtyPair uart;
+    ASSERT_TRUE(uart.Ok());
+    test::InstrumentSession session(InstrumentOptions{});
+    session.StopInstrument();
+    const std::string& root = session.Root();
+    std::filesystem::create_directories(root + "/sys/class/tty/ttyS0/device/driver");
+    std::ofstream(root + "/sys/class/tty/ttyS0/type") << "4\n";
+    std::filesystem::create_directories(root + "/dev");
+    std::filesystem::create_symlink(uart.SlavePath(), root + "/dev/ttyS0");
+    RunThreeSeconds(session.Form());
+    ASSERT_EQ(session.Form().ComPort.Count(), 1);
+    EXPECT_TRUE(uart.Receive(1, 50).empty());
+    EXPECT_EQ(session.Form().LinkStatus().what, "no port chosen");
 }
 
 // A port link gone wrong (to a regular file) is not listed, and a settings
 // file that names it opens nothing: the file keeps its bytes.
 TEST(PortChoiceTest, ALinkToAFileIsNeverWrittenTo) {
-    Machine m;
-    m.root.WriteFile("notes.txt", "keep me\n");
-    m.Link("ports/ttyFILE", m.root / "notes.txt");
-    m.StorePort(m.root / "ports/ttyFILE");
-    m.Run(15);
-    EXPECT_EQ(m.form.ComPort.Count(), 0);
-    EXPECT_EQ(m.root.ReadFile("notes.txt"), "keep me\n");
-    std::unique_ptr<SerialPort> port;
-    EXPECT_EQ(m.ports.Open((m.root / "ports/ttyFILE").c_str(), port), OpenOutcome::NotSerialPort);
-    EXPECT_EQ(m.root.ReadFile("notes.txt"), "keep me\n");
+    test::InstrumentSession session(InstrumentOptions{});
+    const std::string link = session.Instrument().LinkPath();
+    session.StopInstrument();
+    const std::string file = session.Root() + "/notes.txt";
+    std::ofstream(file) << "keep me\n";
+    std::filesystem::create_symlink(file, link);
+    StorePort(session, link);
+    RunThreeSeconds(session.Form());
+    EXPECT_EQ(session.Form().ComPort.Count(), 0);
+    std::ifstream in(file);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "keep me\n");
 }
 
 }  // namespace

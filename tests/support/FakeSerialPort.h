@@ -81,7 +81,7 @@ class FakeSerialPorts final : public SerialPorts {
     std::map<std::string, bool> busy;  // held open by another program
     // Opens that fail otherwise (permission, not a serial device, ...).
     std::map<std::string, OpenOutcome> refused;
-    std::vector<std::string> notes;    // what discovery says it skipped
+    std::vector<std::string> notes;  // what discovery says it skipped
     int opens = 0;
 
     std::vector<PortEntry> Discover() override { return entries; }

@@ -46,7 +46,8 @@ EditBoxWidget::EditBoxWidget(EditBox& model, Dispatcher dispatch, QWidget* paren
 // elsewhere, all of it).
 QString EditBoxWidget::Kept(bool replacesSelection) const {
     QString kept = text();
-    if (replacesSelection && hasSelectedText()) kept.remove(selectionStart(), selectedText().size());
+    if (replacesSelection && hasSelectedText())
+        kept.remove(selectionStart(), selectedText().size());
     return kept;
 }
 

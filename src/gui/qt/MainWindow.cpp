@@ -325,7 +325,8 @@ void MainWindow::CloseBySystem() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     timer_->stop();
-    const TForm2::ClosedBy by = closedBySystem_ ? TForm2::ClosedBy::kSystem : TForm2::ClosedBy::kUser;
+    const TForm2::ClosedBy by =
+        closedBySystem_ ? TForm2::ClosedBy::kSystem : TForm2::ClosedBy::kUser;
     Run([this, by] { form_->FormClose(by); });
     event->accept();
 }

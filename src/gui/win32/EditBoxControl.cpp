@@ -12,14 +12,10 @@ namespace {
 // through the subclass instead.
 ChildParams EditParams(const ControlPlacement& p, EditChars chars) {
     const DWORD style = WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-    return ChildParams{L"EDIT",
-                       L"",
-                       style | (chars == EditChars::kDigits ? ES_NUMBER : 0),
-                       WS_EX_CLIENTEDGE,
-                       p.left,
-                       p.top,
-                       p.width,
-                       p.height};
+    return ChildParams{
+        L"EDIT",          L"",     style | (chars == EditChars::kDigits ? ES_NUMBER : 0),
+        WS_EX_CLIENTEDGE, p.left,  p.top,
+        p.width,          p.height};
 }
 
 constexpr UINT_PTR kSubclassId = 1;
@@ -67,7 +63,8 @@ LRESULT CALLBACK EditBoxControl::Subclass(HWND hwnd, UINT message, WPARAM wParam
     }
     // The decimal box has no ES_NUMBER: its typing is checked here. Control
     // characters (Backspace, Ctrl+letters) are editing, not typing.
-    if (message == WM_CHAR && wParam >= L' ' && !control->Takes(std::wstring(1, static_cast<wchar_t>(wParam)))) {
+    if (message == WM_CHAR && wParam >= L' ' &&
+        !control->Takes(std::wstring(1, static_cast<wchar_t>(wParam)))) {
         control->Refuse();
         return 0;
     }
@@ -80,7 +77,8 @@ bool EditBoxControl::Takes(const std::wstring& inserted) const {
     const std::string latin = NarrowToLatin1(inserted);
     if (WidenLatin1(latin) != inserted) return false;
     DWORD start = 0, end = 0;
-    SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     std::wstring kept = Shown();
     if (start < end && end <= kept.size()) kept.erase(start, end - start);
     return model_.AcceptsInsert(latin, NarrowToLatin1(kept));

@@ -22,7 +22,8 @@ int OpenLockFile(const std::string& path, int flags) {
 
 // The same file as the one open on `fd`, not one put there since.
 bool SameFile(int fd, const std::string& path) {
-    struct stat open {}, named {};
+    struct stat open {
+    }, named{};
     return fstat(fd, &open) == 0 && stat(path.c_str(), &named) == 0 &&
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }

@@ -7,8 +7,8 @@
 namespace velmora {
 
 std::vector<PortEntry> Win32SerialPorts::Discover() {
-    return DiscoverComPorts(
-        ComPortSources{FindGetCommPorts(), RegistryPortNumbers, DosDevicePortNumbers, PortIsPickedOnly});
+    return DiscoverComPorts(ComPortSources{FindGetCommPorts(), RegistryPortNumbers,
+                                           DosDevicePortNumbers, PortIsPickedOnly});
 }
 
 OpenOutcome Win32SerialPorts::Open(const char* path, std::unique_ptr<SerialPort>& port) {

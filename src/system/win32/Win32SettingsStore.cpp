@@ -59,8 +59,8 @@ std::string Win32SettingsStore::PathOf(const char* name) const {
     FilePath relative{};
     FilePath full{};
     if (!PathFor(name, relative)) return name;
-    const DWORD n = GetFullPathNameA(relative.data(), static_cast<DWORD>(full.size()), full.data(),
-                                     nullptr);
+    const DWORD n =
+        GetFullPathNameA(relative.data(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     return n > 0 && n < full.size() ? std::string(full.data(), n) : std::string(name);
 }
 

