@@ -107,7 +107,7 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::SettleAndApplyLists(const StoredPortPath& stored) {
-    link_.ChooseStartUpPort(ComPort, stored.path, stored.whole);
+    link_.ChooseStartUpPort(ComPort, stored.path, stored.whole, kLongestUnselectedPortPath);
     OpenSelectedPort();
     SettleListSelection(SweepSpeed);
     SweepSpeedClick();

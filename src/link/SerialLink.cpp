@@ -56,7 +56,8 @@ void SerialLink::RefreshPorts(ListBox& comPort) {
     if (index >= 0) SettleListSelection(comPort);
 }
 
-void SerialLink::ChooseStartUpPort(ListBox& comPort, const std::string& storedPath, bool whole) {
+void SerialLink::ChooseStartUpPort(ListBox& comPort, const std::string& storedPath, bool whole,
+                                   std::size_t kept) {
     if (!storedPath.empty() && storedPath != kUntriedPortPath) {
         const int index = whole ? IndexOf(storedPath) : -1;
         comPort.SetItemIndex(index);
@@ -64,7 +65,7 @@ void SerialLink::ChooseStartUpPort(ListBox& comPort, const std::string& storedPa
             SettleListSelection(comPort);
             return;
         }
-        SetCommPath(storedPath);
+        SetCommPath(storedPath.substr(0, kept));
         condition_ = LinkCondition::kPathAbsent;
         return;
     }

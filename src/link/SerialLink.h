@@ -43,11 +43,12 @@ class SerialLink {
     // Start-up's choice of the port, after the settings file has set the
     // list's index. A stored path (the settings file's port line) selects
     // the entry with that path; when no entry has it (or the line was cut,
-    // `whole` false), nothing is selected, CommPath keeps the path and the
-    // port is awaited back. Without a stored path the index is settled as
-    // any list's, but a pickedOnly port is never chosen so: the last other
-    // entry is, or none.
-    void ChooseStartUpPort(ListBox& comPort, const std::string& storedPath, bool whole);
+    // `whole` false), nothing is selected, CommPath keeps the path (its first
+    // `kept` characters) and the port is awaited back. Without a stored path
+    // the index is settled as any list's, but a pickedOnly port is never
+    // chosen so: the last other entry is, or none.
+    void ChooseStartUpPort(ListBox& comPort, const std::string& storedPath, bool whole,
+                           std::size_t kept);
     // Closes whatever is open, then opens and configures the port of list
     // entry `index`. Returns true when the port ended open and configured.
     // An index that names no port closes the port and opens nothing.

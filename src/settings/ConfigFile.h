@@ -1,8 +1,10 @@
 #pragma once
 
+#include <iterator>
 #include <string>
 
 #include "controls/Memo.h"
+#include "settings/ConfigLine.h"
 #include "settings/SettingsPanel.h"
 #include "system/SettingsStore.h"
 
@@ -24,6 +26,12 @@ struct StoredPortPath {
     std::string path;
     bool whole = true;
 };
+
+// The longest path the port line holds whole with no port selected ("ComPt
+// -1", 16 blanks, the path): a stored path that is not opened is kept to
+// this, so that the file the window writes reads back the same.
+inline constexpr std::size_t kLongestUnselectedPortPath =
+    (kConfigLineChars - 1) - (std::size("ComPt -1                ") - 1);  // 65
 StoredPortPath ReadConfig(SettingsStore& store, SettingsPanel& panel, Memo& display);
 
 // Writes the 18 lines from the controls' current state (and the port's path

@@ -26,8 +26,9 @@ struct Rig {
     std::function<void(test::FakeLine&)> answer = [](test::FakeLine& l) { l.Feed(Frame()); };
 
     void Answer(const std::shared_ptr<test::FakeLine>& to) {
-        to->onWrite = [this, to](const std::vector<uint8_t>& bytes) {
-            if (bytes == kRequest && answer) answer(*to);
+        test::FakeLine* line = to.get();  // the line owns the reaction: no shared_ptr here
+        to->onWrite = [this, line](const std::vector<uint8_t>& bytes) {
+            if (bytes == kRequest && answer) answer(*line);
         };
     }
     // Timer ticks, each 200 ms on the clock besides what its reads wait.
