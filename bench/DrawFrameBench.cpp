@@ -26,6 +26,7 @@ class NullCanvas final : public velmora::Canvas {
     void Rectangle(int, int, int, int) override {}
     void TextOut(int, int, const char*) override {}
     void SetTextColor(velmora::Rgb) override {}
+    velmora::TextExtent MeasureText(const char*) override { return {}; }
     long Sum() const { return sum_; }
 
   private:

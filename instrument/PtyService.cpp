@@ -35,11 +35,15 @@ bool PointsAt(const std::string& link, const std::string& target) {
            target.compare(0, target.size(), buffer, static_cast<std::size_t>(size)) == 0;
 }
 
-// A link whose target is gone (a pseudo-terminal of an instrument that died).
-bool IsStaleLink(const std::string& path) {
+bool IsLink(const std::string& path) {
     struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
-           stat(path.c_str(), &info) != 0 && errno == ENOENT;
+    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// A link whose target is gone (a pseudo-terminal of an instrument that died).
+bool TargetGone(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) != 0 && errno == ENOENT;
 }
 
 }  // namespace
@@ -95,10 +99,22 @@ bool PtyService::Publish(const std::string& linkName, std::string& error) {
     return false;
 }
 
+// The name is taken with its lock first: a lock another instrument holds
+// means the name is in use; a lock file that was left behind means the link
+// beside it is stale (its instrument was killed) and goes. A link there
+// without a lock file belongs to some other program and is left alone.
 bool PtyService::TryLink(const std::string& path) {
+    bool leftBehind = false;
+    if (!lock_.Hold(path, leftBehind)) return false;
     if (symlink(slavePath_.c_str(), path.c_str()) != 0) {
-        if (errno != EEXIST || !IsStaleLink(path) || unlink(path.c_str()) != 0) return false;
-        if (symlink(slavePath_.c_str(), path.c_str()) != 0) return false;
+        const bool taken = errno == EEXIST;
+        if (!taken || !IsLink(path) || !(leftBehind || TargetGone(path)) ||
+            unlink(path.c_str()) != 0 || symlink(slavePath_.c_str(), path.c_str()) != 0) {
+            const int why = errno;
+            lock_.Release();
+            errno = why;
+            return false;
+        }
     }
     linkPath_ = path;
     return true;
@@ -106,6 +122,7 @@ bool PtyService::TryLink(const std::string& path) {
 
 void PtyService::Close() {
     if (!linkPath_.empty() && PointsAt(linkPath_, slavePath_)) unlink(linkPath_.c_str());
+    lock_.Release();
     linkPath_.clear();
     if (slaveHold_ >= 0) close(slaveHold_);
     if (master_ >= 0) close(master_);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "system/posix/PortLinkLock.h"
+
 namespace velmora {
 
 // The instrument's end of a pseudo-terminal, published as a symbolic link in
@@ -10,10 +12,12 @@ namespace velmora {
 // Open() creates the pseudo-terminal, sets its line raw (no echo, no
 // translation), keeps one descriptor of the slave side open itself (so reads
 // on the master never fail with EIO while no program has the port open) and
-// creates the link: `linkName`, or the first free ttyVIRT<n>. A link whose
-// target no longer exists is taken as stale and reused. Close() removes the
-// link, but only while it still points at this pseudo-terminal, and closes
-// the descriptors; the destructor calls it.
+// creates the link: `linkName`, or the first free ttyVIRT<n>. While it
+// serves, it holds the link's lock (PortLinkLock), so that a link left by a
+// killed instrument is known stale; such a link, and one whose target no
+// longer exists, is removed and its name reused. Close() removes the link,
+// but only while it still points at this pseudo-terminal, and the lock file,
+// and closes the descriptors; the destructor calls it.
 class PtyService {
   public:
     PtyService() = default;
@@ -38,6 +42,7 @@ class PtyService {
     int slaveHold_ = -1;
     std::string slavePath_;
     std::string linkPath_;
+    PortLinkLock lock_;
 };
 
 }  // namespace velmora

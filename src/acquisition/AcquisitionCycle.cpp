@@ -67,6 +67,7 @@ void AcquisitionCycle::CompleteBlock() {
     if (last) {
         rx_.requestPending = false;
         rx_.frameReady = true;
+        rx_.waitingSince = -1;
         ++rx_.framesReceived;
     }
 }

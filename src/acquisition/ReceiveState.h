@@ -23,6 +23,9 @@ struct ReceiveState {
     int32_t timerInterval = 200;  // TimerInterval, copied from the timer at start-up
     uint32_t framesReceived = 0;  // complete frames since start-up, for diagnostics
     uint32_t requestsSent = 0;    // data requests since start-up; a frame answers the last
+    // When the first request since the last frame went out; -1 once a frame
+    // has come (or before any request).
+    int64_t waitingSince = -1;
 
     // The block the next read fills, or null past the last block.
     uint8_t* CurrentBlock() {

@@ -21,6 +21,7 @@ void RequestData(SerialLink& link, ReceiveState& rx, Clock& clock) {
     DrainInput(link, rx, clock);
     rx.requestPending = true;
     ++rx.requestsSent;
+    if (rx.waitingSince < 0) rx.waitingSince = clock.NowMicros();
     link.Write(kDataRequest, sizeof kDataRequest);
     rx.replyDeadline = static_cast<uint32_t>(500 / rx.timerInterval) + rx.timerTicks;
 }

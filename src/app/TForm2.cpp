@@ -1,5 +1,8 @@
 #include "app/TForm2.h"
 
+#include <algorithm>
+
+#include "acquisition/LinkHealth.h"
 #include "acquisition/RequestData.h"
 #include "display/TestPattern.h"
 #include "app/ControlLayout.h"
@@ -8,6 +11,7 @@
 #include "display/MeasurementReadout.h"
 #include "link/SampleRate.h"
 #include "controls/DpiScale.h"
+#include "generator/InvalidFloatText.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/CommandSender.h"
 #include "link/ScaleLabels.h"
@@ -16,6 +20,9 @@
 
 namespace velmora {
 namespace {
+
+// How often a port that is awaited back is looked for.
+constexpr int kLookEveryMillis = 1000;
 
 constexpr const char* kSweepItems[] = {"XY Mode", "2 mSec/div"};
 constexpr const char* kSourceItems[] = {"Ch1", "Ch2"};
@@ -34,7 +41,7 @@ void AddAll(ListBox& list, const char* const (&items)[N]) {
 
 TForm2::TForm2(FormServices services)
     : services_(services),
-      link_(services.ports, Display),
+      link_(services.ports, Display, services.clock),
       scope_(ScopePanel{SweepSpeed, SyncSrcBox, SyncPolBox, SyncVoltBar, SyncPosBar, Chan1Probe,
                         Scale1, Chan2Probe, Scale2},
              link_, Display),
@@ -93,13 +100,15 @@ void TForm2::FormCreate() {
     link_.DiscoverPorts(ComPort);
     LogLine(Display, "W: %d %d %d %d\r\n", Form.Left(), Form.Top(), Form.Width(), Form.Height());
     SettingsPanel settings = SettingsControls();
-    ReadConfig(services_.settings, settings, Display);
-    SettleAndApplyLists();
+    const StoredPortPath stored = ReadConfig(services_.settings, settings, Display);
+    SettleAndApplyLists(portFromSettingsFile ? stored : StoredPortPath{});
+    if (link_.Configured()) FinishOpen();
+    UpdateLinkStatus(true);
 }
 
-void TForm2::SettleAndApplyLists() {
-    SettleListSelection(ComPort);
-    ComPortClick();
+void TForm2::SettleAndApplyLists(const StoredPortPath& stored) {
+    link_.ChooseStartUpPort(ComPort, stored.path, stored.whole, kLongestUnselectedPortPath);
+    OpenSelectedPort();
     SettleListSelection(SweepSpeed);
     SweepSpeedClick();
     SettleListSelection(SyncSrcBox);
@@ -121,9 +130,62 @@ SettingsPanel TForm2::SettingsControls() {
                          Form,       Scope1CheckBox, Scope2CheckBox, Fft1CheckBox, Fft2CheckBox};
 }
 
-void TForm2::FormClose() { WriteConfig(services_.settings, SettingsControls(), link_.CommPath()); }
+void TForm2::FormClose(ClosedBy by) {
+    const std::string failed =
+        WriteConfig(services_.settings, SettingsControls(), link_.CommPath());
+    if (failed.empty()) return;
+    Display.Append(failed);
+    if (by == ClosedBy::kUser) services_.errors.ShowError(failed);
+}
 
-void TForm2::Timer1Timer() { acquisition_.Timer1Timer(); }
+void TForm2::Timer1Timer() {
+    acquisition_.Timer1Timer();
+    LookForAwaitedPort();
+    UpdateLinkStatus(false);
+}
+
+// Driven by the timer, so that a look never waits on anything but discovery.
+void TForm2::LookForAwaitedPort() {
+    const uint32_t everyTicks =
+        static_cast<uint32_t>(std::max(1, kLookEveryMillis / rx_.timerInterval));
+    if (!IsAwaitedBack(link_.Condition()) || rx_.timerTicks % everyTicks != 0) return;
+    if (link_.AwaitedPortListed(ComPort)) ComPortClick();
+}
+
+void TForm2::UpdateLinkStatus(bool renamed) {
+    const LinkCondition now =
+        LinkHealth(link_, rx_, HoldBox.Checked(), services_.clock.NowMicros());
+    status_.Take(link_, now, HoldBox.Checked(), rx_.framesReceived, renamed);
+    ShowLinkStatus();
+}
+
+// Above the log while the log is shown, where it would cover the middle.
+void TForm2::ShowLinkStatus() {
+    const DisplayInputs in = PictureInputs();
+    const ControlPlacement* log = FindControl("Display");
+    const int logTop = Display.Visible() && log != nullptr ? ToDevicePixels(log->top, in.dpi) : -1;
+    status_.Show(services_.canvas, in, logTop, [this, &in] { RepaintPicture(in); });
+}
+
+// The frame on the screen again without any text, or, before the first
+// frame, an empty picture.
+void TForm2::RepaintPicture(const DisplayInputs& now) {
+    if (!hasShownFrame_) {
+        services_.canvas.Rectangle(0, 0, now.clientWidth, now.clientHeight);
+        return;
+    }
+    DisplayInputs in = shown_.inputs;
+    in.clientWidth = now.clientWidth;
+    in.clientHeight = now.clientHeight;
+    in.dpi = now.dpi;
+    in.syncVoltBarWidth = now.syncVoltBarWidth;
+    in.syncPosBarHeight = now.syncPosBarHeight;
+    DrawPicture(shown_.frame, in);
+    if (readoutShown_) {
+        DrawMeasurementReadout(services_.canvas, ReadoutOf(shown_, kFrameSampleRateHz),
+                               in.clientWidth, in.dpi);
+    }
+}
 
 DisplayInputs TForm2::PictureInputs() const {
     DisplayInputs in;
@@ -150,6 +212,7 @@ DisplayInputs TForm2::PictureInputs() const {
 void TForm2::DrawFrame() {
     const DisplayInputs in = PictureInputs();
     DrawPicture(rx_.frame, in);
+    status_.PictureRedrawn();
     KeepShownFrame(in);
     if (readoutShown_) {
         DrawMeasurementReadout(services_.canvas, ReadoutOf(shown_, kFrameSampleRateHz),
@@ -174,23 +237,15 @@ void TForm2::KeepShownFrame(const DisplayInputs& in) {
     hasShownFrame_ = true;
 }
 
-// The same picture again, in today's window size, with or without the readout.
+// The same picture again, in today's window size, with or without the readout
+// (and the link's status over it, when there is one).
 void TForm2::ToggleMeasurementReadout() {
     readoutShown_ = !readoutShown_;
     if (!hasShownFrame_) return;
     // The picture's settings as they were, in the window as it is now.
-    const DisplayInputs now = PictureInputs();
-    DisplayInputs in = shown_.inputs;
-    in.clientWidth = now.clientWidth;
-    in.clientHeight = now.clientHeight;
-    in.dpi = now.dpi;
-    in.syncVoltBarWidth = now.syncVoltBarWidth;
-    in.syncPosBarHeight = now.syncPosBarHeight;
-    DrawPicture(shown_.frame, in);
-    if (readoutShown_) {
-        DrawMeasurementReadout(services_.canvas, ReadoutOf(shown_, kFrameSampleRateHz),
-                               in.clientWidth, in.dpi);
-    }
+    RepaintPicture(PictureInputs());
+    status_.PictureRedrawn();
+    ShowLinkStatus();
 }
 
 bool TForm2::CanSaveFrame() {
@@ -210,11 +265,49 @@ void TForm2::ScreenClick() {
     RequestData(link_, rx_, services_.clock);
 }
 
+// The port row, and a port that came back: the instrument, perhaps just
+// powered up at its own defaults, is brought in line with the window.
 void TForm2::ComPortClick() {
-    if (link_.OpenPort(ComPort.ItemIndex())) RequestData(link_, rx_, services_.clock);
+    if (OpenSelectedPort()) BringInstrumentInLine();
+    UpdateLinkStatus(true);
 }
 
-void TForm2::RefreshCommClick() { link_.RefreshPorts(ComPort); }
+bool TForm2::OpenSelectedPort() {
+    if (!link_.OpenPort(ComPort.ItemIndex())) return false;
+    RequestData(link_, rx_, services_.clock);
+    return true;
+}
+
+void TForm2::BringInstrumentInLine() {
+    SweepSpeedClick();
+    UpdateSyncClick();
+    Chan1ProbeClick();
+    Scale1Click();
+    Chan2ProbeClick();
+    Scale2Click();
+    FinishOpen();
+}
+
+// A generator text that is not a number is reported once the request is out.
+void TForm2::FinishOpen() {
+    std::exception_ptr failed;
+    for (const GeneratorChannel& channel :
+         {GeneratorChannel{EnableA, Waveform1, Freq1, Ampl1, kGeneratorFormatA},
+          GeneratorChannel{EnableB, Waveform2, Freq2, Ampl2, kGeneratorFormatB}}) {
+        try {
+            SendGeneratorSetting(channel, link_, Display);
+        } catch (const InvalidFloatText&) {
+            if (!failed) failed = std::current_exception();
+        }
+    }
+    RequestData(link_, rx_, services_.clock);
+    if (failed) std::rethrow_exception(failed);
+}
+
+void TForm2::RefreshCommClick() {
+    link_.RefreshPorts(ComPort);
+    UpdateLinkStatus(true);
+}
 
 void TForm2::SweepSpeedClick() { scope_.SweepSpeedClick(); }
 void TForm2::UpdateSyncClick() { scope_.UpdateSyncClick(); }
@@ -227,7 +320,10 @@ void TForm2::Chan2ProbeClick() { scope_.ProbeClick(2); }
 void TForm2::Scale1Click() { scope_.ScaleClick(1); }
 void TForm2::Scale2Click() { scope_.ScaleClick(2); }
 
-void TForm2::Button1Click() { Display.SetVisible(!Display.Visible()); }
+void TForm2::Button1Click() {
+    Display.SetVisible(!Display.Visible());
+    ShowLinkStatus();  // the text stands above the log while the log is shown
+}
 
 void TForm2::EnableAClick() {
     SendGeneratorCommand(GeneratorChannel{EnableA, Waveform1, Freq1, Ampl1, kGeneratorFormatA},
@@ -242,10 +338,12 @@ void TForm2::EnableBClick() {
 void TForm2::DefaultsClick() {
     SettingsPanel panel = SettingsControls();
     RestoreFactoryDefaults(
-        panel, ScopeHandlers{[this] { ComPortClick(); }, [this] { Scale1Click(); },
+        panel, ScopeHandlers{[this] { OpenSelectedPort(); }, [this] { Scale1Click(); },
                              [this] { Scale2Click(); }, [this] { SweepSpeedClick(); },
                              [this] { Chan1ProbeClick(); }, [this] { Chan2ProbeClick(); },
                              [this] { UpdateSyncClick(); }});
+    if (link_.Configured()) FinishOpen();
+    UpdateLinkStatus(true);
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 
 #include "acquisition/AcquisitionCycle.h"
 #include "acquisition/ReceiveState.h"
+#include "app/LinkStatusBoard.h"
 #include "display/TraceDisplay.h"
 #include "capture/FrameRecord.h"
 #include "controls/Canvas.h"
@@ -19,6 +20,7 @@
 #include "controls/Window.h"
 #include "link/ScopeControls.h"
 #include "link/SerialLink.h"
+#include "settings/ConfigFile.h"
 #include "settings/SettingsPanel.h"
 #include "system/Clock.h"
 #include "system/OutputFiles.h"
@@ -64,7 +66,11 @@ class TForm2 {
 
     // Handlers.
     void FormCreate();
-    void FormClose();
+    // Writes the settings file. One that cannot be written is logged, and
+    // at a close by the user also shown in the error box (path and reason);
+    // a close by the system (the end of a session, a signal) only logs it.
+    enum class ClosedBy { kUser, kSystem };
+    void FormClose(ClosedBy by = ClosedBy::kUser);
     void Timer1Timer();
     void ScreenClick();
     void ComPortClick();
@@ -106,6 +112,10 @@ class TForm2 {
     // written shows the error box.
     void SaveFrame(const FrameRecord& frame, const std::string& base, const std::string& png);
 
+    // The capture command names its port itself: the settings file's port
+    // line then chooses nothing (its index still applies to the one port).
+    bool portFromSettingsFile = true;
+
     // Controls, with their design values.
     Window Form;
     ListBox SweepSpeed, SyncSrcBox, SyncPolBox, ComPort;
@@ -114,8 +124,10 @@ class TForm2 {
     CheckBox Scope1CheckBox{true}, Scope2CheckBox{true};
     CheckBox Fft1CheckBox, Fft2CheckBox, HoldBox;
     CheckBox EnableA, EnableB;
-    EditBox Freq1{"20000", true}, Freq2{"20000", true};
-    EditBox Ampl1{"1.00", true}, Ampl2{"1.00", false};
+    EditBox Freq1{"20000", EditChars::kDigits}, Freq2{"20000", EditChars::kDigits};
+    // Channel A's amplitude takes a decimal point: digits alone would make
+    // every amplitude below 1 V impossible.
+    EditBox Ampl1{"1.00", EditChars::kDecimal}, Ampl2{"1.00", EditChars::kAny};
     ScrollBar SyncVoltBar{kSyncLevelMin, kSyncLevelMax, 0};
     ScrollBar SyncPosBar{kSyncPositionMin, kSyncPositionMax, 298};
     Memo Display;
@@ -126,11 +138,28 @@ class TForm2 {
     const ReceiveState& Receive() const { return rx_; }
     const SyncState& Sync() const { return scope_.Sync(); }
     const PlotGeometry& Geometry() const { return picture_.Geometry(); }
+    // What the picture says about the link; empty while frames arrive.
+    const LinkStatusLines& LinkStatus() const { return status_.Lines(); }
 
   private:
     void FillLists();
     void BindHandlers();
-    void SettleAndApplyLists();
+    void SettleAndApplyLists(const StoredPortPath& stored);
+    // Opens the selected port and asks for a frame (the port row's own
+    // sequence); true when the port ended open and configured.
+    bool OpenSelectedPort();
+    // After an open: the oscilloscope settings in start-up's order, then
+    // FinishOpen.
+    void BringInstrumentInLine();
+    // Each ticked generator's command, then one data request, so that the
+    // first frame drawn after an open was asked for after every setting.
+    void FinishOpen();
+    // Once a second while the port is awaited back: reopens it once listed.
+    void LookForAwaitedPort();
+    // The link's state into the picture and the log (LinkStatusBoard).
+    void UpdateLinkStatus(bool renamed);
+    void ShowLinkStatus();
+    void RepaintPicture(const DisplayInputs& now);
     SettingsPanel SettingsControls();
     // Redraws the whole picture from the last frame and the controls as they are now.
     void DrawFrame();
@@ -147,6 +176,7 @@ class TForm2 {
     FrameRecord shown_;
     bool hasShownFrame_ = false;
     bool readoutShown_ = false;
+    LinkStatusBoard status_{Display};
 };
 
 }  // namespace velmora

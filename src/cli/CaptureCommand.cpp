@@ -69,7 +69,9 @@ class Capture {
           system_(system),
           form_(FormServices{ports, settings, system.clock, canvas_, errors_, system.wallClock,
                              system.files}),
-          port_(ports.Port()) {}
+          port_(ports.Port()) {
+        form_.portFromSettingsFile = false;  // the port is the command line's
+    }
 
     int Run(CaptureOutputs& outputs, const std::array<std::optional<int>, 2>& ranges) {
         return Finish(outputs, Take(outputs, ranges));

@@ -14,12 +14,17 @@ namespace velmora {
 // or taken as a path (or a device name) that the list does not know.
 class CapturePorts final : public SerialPorts {
   public:
-    CapturePorts(SerialPorts& system, PortEntry port) : system_(system), port_(std::move(port)) {}
+    // The port named on the command line was picked by the user, whatever
+    // kind it is.
+    CapturePorts(SerialPorts& system, PortEntry port) : system_(system), port_(std::move(port)) {
+        port_.pickedOnly = false;
+    }
 
     std::vector<PortEntry> Discover() override { return {port_}; }
     OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) override {
         return system_.Open(path, port);
     }
+    std::string LastOpenError() const override { return system_.LastOpenError(); }
     const PortEntry& Port() const { return port_; }
 
   private:

@@ -9,6 +9,12 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// The room a text takes on the surface, in pixels.
+struct TextExtent {
+    int width = 0;
+    int height = 0;
+};
+
 // The drawing surface of the window. Coordinates are client pixels, y down;
 // the surface clips, callers do not. The pen starts black and one pixel wide;
 // the brush is white and text is drawn over it, black until a text colour is
@@ -26,6 +32,8 @@ class Canvas {
     virtual void TextOut(int x, int y, const char* text) = 0;
     // The colour of text drawn from now on; the pen keeps its own.
     virtual void SetTextColor(Rgb color) = 0;
+    // The box TextOut would fill with `text`, without drawing it.
+    virtual TextExtent MeasureText(const char* text) = 0;
 };
 
 }  // namespace velmora

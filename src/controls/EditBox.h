@@ -6,26 +6,33 @@
 
 namespace velmora {
 
-// A one-line edit box. With `digitsOnly` the user can type nothing but 0-9;
-// text set by the program is kept as given (a box may show "1.00").
+// What the user may type into an edit box: anything, the digits 0-9 alone,
+// or the digits and one decimal point (an amplitude below 1 V).
+enum class EditChars { kAny, kDigits, kDecimal };
+
+// A one-line edit box. Boxes that limit typing take text set by the program
+// as given (a digits-only box may show "1.00").
 class EditBox {
   public:
-    EditBox(std::string text, bool digitsOnly) : text_(std::move(text)), digitsOnly_(digitsOnly) {}
+    EditBox(std::string text, EditChars chars) : text_(std::move(text)), chars_(chars) {}
 
     std::function<void()> onChanged;  // binding mirror
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
-    bool DigitsOnly() const { return digitsOnly_; }
-    // Whether a typed character is let through.
-    bool AcceptsTyped(char c) const { return !digitsOnly_ || (c >= '0' && c <= '9'); }
-    // What typing `text` would have let through, for a paste: a digits-only
-    // box takes the digits of "1 000 Hz" as 1000, the others take it whole.
-    std::string TypedPart(std::string_view text) const;
+    EditChars Chars() const { return chars_; }
+    // Typing is limited (digits, or digits and a point).
+    bool DigitsOnly() const { return chars_ != EditChars::kAny; }
+    // Whether typing, a paste or a drop may put `inserted` in place of the
+    // selection, `kept` being the text around it that stays: every character
+    // must be one typing lets through, and a decimal box ends with one point
+    // at most. A paste that fails is refused whole, never filtered into
+    // another number ("0.5 V" must not become 05).
+    bool AcceptsInsert(std::string_view inserted, std::string_view kept) const;
 
   private:
     std::string text_;
-    bool digitsOnly_;
+    EditChars chars_;
 };
 
 }  // namespace velmora

@@ -14,6 +14,7 @@ class NullCanvas final : public Canvas {
     void Rectangle(int, int, int, int) override {}
     void TextOut(int, int, const char*) override {}
     void SetTextColor(Rgb) override {}
+    TextExtent MeasureText(const char*) override { return {}; }
 };
 
 }  // namespace velmora

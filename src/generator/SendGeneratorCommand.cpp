@@ -8,7 +8,11 @@ namespace velmora {
 
 void SendGeneratorCommand(const GeneratorChannel& channel, SerialLink& link, ReceiveState& rx,
                           Clock& clock, Memo& display) {
-    if (!channel.enable.Checked()) return;
+    if (SendGeneratorSetting(channel, link, display)) RequestData(link, rx, clock);
+}
+
+bool SendGeneratorSetting(const GeneratorChannel& channel, SerialLink& link, Memo& display) {
+    if (!channel.enable.Checked()) return false;
     const int waveform = channel.waveform.ItemIndex();  // -1 gives '/'
 
     float frequency = RoundToSingle(ParseFloatText(channel.frequency.Text()));
@@ -23,7 +27,7 @@ void SendGeneratorCommand(const GeneratorChannel& channel, SerialLink& link, Rec
 
     SendCommand(link, display, channel.format, static_cast<char>('0' + waveform),
                 static_cast<double>(frequency), static_cast<double>(amplitude));
-    RequestData(link, rx, clock);
+    return true;
 }
 
 }  // namespace velmora

@@ -21,4 +21,10 @@ inline constexpr float kMaxAmplitude = 3.3f;
 void SendGeneratorCommand(const GeneratorChannel& channel, SerialLink& link, ReceiveState& rx,
                           Clock& clock, Memo& display);
 
+// The generator command alone, without the data request: for bringing a
+// newly opened instrument in line, where one request follows all settings.
+// Returns whether the box was ticked and the command went out; throws as
+// SendGeneratorCommand does.
+bool SendGeneratorSetting(const GeneratorChannel& channel, SerialLink& link, Memo& display);
+
 }  // namespace velmora

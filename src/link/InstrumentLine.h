@@ -14,4 +14,8 @@ void ApplyInstrumentLine(LineSettings& settings);
 // bounds them itself, so a stuck line never hangs the window).
 inline constexpr PortTimeouts kInstrumentTimeouts{1, 1, 1, 0, 0};
 
+// A read returns at once with what has already arrived, perhaps nothing (the
+// classic API's all-ones interval with no totals): for a line gone silent.
+inline constexpr PortTimeouts kReturnAtOnceTimeouts{UINT32_MAX, 0, 0, 0, 0};
+
 }  // namespace velmora

@@ -31,27 +31,33 @@ std::size_t FormatSetting(char (&buffer)[kConfigLineBytes], int slot, int32_t va
 
 }  // namespace
 
-void ReadConfig(SettingsStore& store, SettingsPanel& panel, Memo& display) {
+StoredPortPath ReadConfig(SettingsStore& store, SettingsPanel& panel, Memo& display) {
+    StoredPortPath stored;
     const std::unique_ptr<SettingsReader> file = store.OpenForRead(kConfigFileName);
-    if (!file) return;
+    if (!file) return stored;
     display.Append("Reading config");
     for (int slot = 0; slot < kConfigSettings; ++slot) {
         const std::optional<ConfigLine> line = ReadConfigLine(*file);
         if (!line) break;  // the file ended: the rest keep their values
         display.Append(std::string(line->text, line->length) + "!");
         panel.Apply(slot, ConfigLineValue(*line));
+        if (slot == kComPortSlot) stored = StoredPortPath{ConfigLinePath(*line), !line->cut};
     }
     display.Append("End config");
+    return stored;
 }
 
-void WriteConfig(SettingsStore& store, const SettingsPanel& panel, const char* commPath) {
+std::string WriteConfig(SettingsStore& store, const SettingsPanel& panel, const char* commPath) {
     const std::unique_ptr<SettingsWriter> file = store.OpenForWrite(kConfigFileName);
-    if (!file) return;
+    const std::string failed =
+        "Cannot save the settings in " + store.PathOf(kConfigFileName) + ": ";
+    if (!file) return failed + store.LastFailure();
     char buffer[kConfigLineBytes];
     for (int slot = 0; slot < kConfigSettings; ++slot) {
         const std::size_t length = FormatSetting(buffer, slot, panel.Value(slot), commPath);
-        file->Write(buffer, length);
+        if (!file->Write(buffer, length)) return failed + file->Failure();
     }
+    return {};
 }
 
 }  // namespace velmora

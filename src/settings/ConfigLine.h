@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "system/SettingsStore.h"
 
@@ -16,6 +17,7 @@ inline constexpr std::size_t kConfigLineChars = 90;
 struct ConfigLine {
     char text[kConfigLineChars + 1] = {};
     std::size_t length = 0;
+    bool cut = false;  // the budget ended the text, not a control byte
 };
 
 // Reads one line: skips control bytes (every byte outside 0x20..0x7F, so CR,
@@ -31,5 +33,9 @@ std::optional<ConfigLine> ReadConfigLine(SettingsReader& file);
 // other character; no digits give 0, as does a line shorter than 7
 // characters. Longer digit strings wrap modulo 2^32.
 int32_t ConfigLineValue(const ConfigLine& line);
+
+// What follows the number and the blanks after it: the port line's path.
+// Empty when nothing does.
+std::string ConfigLinePath(const ConfigLine& line);
 
 }  // namespace velmora

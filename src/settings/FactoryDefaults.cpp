@@ -16,7 +16,8 @@ void RestoreFactoryDefaults(SettingsPanel& panel, const ScopeHandlers& handlers)
     Select(panel.sweepSpeed, 0);
     Select(panel.syncSrcBox, 0);
     Select(panel.syncPolBox, 0);
-    Select(panel.comPort, panel.comPort.Count() - 1);
+    // The port stays the one the user chose (none stays none): the last
+    // entry may be a device that is not the instrument.
     Select(panel.chan1Probe, 0);
     Select(panel.scale1, 0);
     Select(panel.chan2Probe, 0);

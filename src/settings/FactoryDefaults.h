@@ -18,9 +18,9 @@ struct ScopeHandlers {
     std::function<void()> updateSyncClick;
 };
 
-// Returns the oscilloscope controls and the port selection to their factory
-// values ("XY Mode", "Ch1", "Rise", the last port, "x10" and the largest
-// range on both channels, both sync bars at 0), then reopens the port and
+// Returns the oscilloscope controls to their factory values ("XY Mode",
+// "Ch1", "Rise", "x10" and the largest range on both channels, both sync bars
+// at 0), then reopens the selected port (the selection stays as it is) and
 // resends every oscilloscope setting through the handlers. Each bar that moves
 // runs its own change handler first. Check boxes, the generator, the window
 // geometry and the settings file are left alone; nothing is logged here.

@@ -71,15 +71,30 @@ class SerialPort {
     // Writes all n bytes or gives up after the port's own write bound (so a
     // stuck line never hangs the caller). The result is advisory only.
     virtual bool Write(const uint8_t* src, std::size_t n) = 0;
+    // The device went away under the open port (a USB adapter pulled, the
+    // far end of a pseudo-terminal closed), as the last failed read, write or
+    // error clearing said. Stays true: nothing on this port works again, and
+    // the port should be closed.
+    virtual bool Gone() const = 0;
 };
 
 // A port as discovery lists it: the list entry and the path to open.
+// `pickedOnly` marks a port that is opened only when the user picks it: an
+// on-board UART (a modem or a printer's controller may hang on it) or a
+// Bluetooth port (whose open can hang for seconds), never the instrument's
+// USB or virtual port.
 struct PortEntry {
     std::string name;
     std::string path;
+    bool pickedOnly = false;
 };
 
-enum class OpenOutcome { Opened, DoesNotExist, OtherError };
+// How an open ended. The failures the user can act on have their own
+// outcome: nothing at the path, a path the user may not open (on Linux the
+// dialout group), a port another program holds, and a path that opens but is
+// no serial device (a regular file, a terminal that refuses line settings),
+// which is closed before any byte is written.
+enum class OpenOutcome { Opened, DoesNotExist, OtherError, PermissionDenied, Busy, NotSerialPort };
 
 // The system's serial ports: discovery and opening.
 class SerialPorts {
@@ -94,6 +109,9 @@ class SerialPorts {
     // Opens `path` exclusively. On Opened, `port` holds the open port; the port
     // closes when the pointer is released.
     virtual OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) = 0;
+    // The system's words for the last Open that ended in OtherError; empty
+    // where the system has none.
+    virtual std::string LastOpenError() const { return {}; }
 };
 
 }  // namespace velmora

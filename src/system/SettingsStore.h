@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace velmora {
 
@@ -19,8 +20,10 @@ class SettingsReader {
 class SettingsWriter {
   public:
     virtual ~SettingsWriter() = default;
-    // Writes the bytes; failures are not reported to the caller's user.
+    // Writes the bytes; false when the file system refuses them.
     virtual bool Write(const char* bytes, std::size_t n) = 0;
+    // The system's words for the last failed Write.
+    virtual std::string Failure() const { return "the data could not be written"; }
 };
 
 // Opens the settings file by its relative name in the current directory.
@@ -32,6 +35,10 @@ class SettingsStore {
     virtual std::unique_ptr<SettingsReader> OpenForRead(const char* name) = 0;
     // Creates or truncates for writing. Null when that is not possible.
     virtual std::unique_ptr<SettingsWriter> OpenForWrite(const char* name) = 0;
+    // The system's words for why the last OpenForWrite gave null.
+    virtual std::string LastFailure() const { return "it could not be opened for writing"; }
+    // The file's full path, as an error message names it.
+    virtual std::string PathOf(const char* name) const { return name; }
 };
 
 }  // namespace velmora

@@ -36,7 +36,7 @@ struct CycleFixture : ::testing::Test {
     test::FakeSerialPorts ports{clock};
     std::shared_ptr<test::FakeLine> line = ports.AddPort("ttyACM0", "/dev/ttyACM0");
     Memo display;
-    SerialLink link{ports, display};
+    SerialLink link{ports, display, clock};
     ListBox comPort;
     CheckBox hold;
     ReceiveState rx;

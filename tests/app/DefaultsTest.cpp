@@ -22,7 +22,7 @@ struct Defaults : ::testing::Test {
 
 TEST_F(Defaults, ButtonSetsFactoryValuesAndResendsEverythingInOrder) {
     form.FormCreate();
-    form.ComPort.UserSelect(0);  // factory port is the last one, ttyACM1
+    form.ComPort.UserSelect(0);  // the button keeps the user's port
     form.SyncVoltBar.SetPosition(-300);
     form.Scope1CheckBox.UserClick();
     form.Fft2CheckBox.UserClick();
@@ -41,7 +41,7 @@ TEST_F(Defaults, ButtonSetsFactoryValuesAndResendsEverythingInOrder) {
     EXPECT_EQ(form.SweepSpeed.Item(form.SweepSpeed.ItemIndex()), "XY Mode");
     EXPECT_EQ(form.SyncSrcBox.Item(form.SyncSrcBox.ItemIndex()), "Ch1");
     EXPECT_EQ(form.SyncPolBox.Item(form.SyncPolBox.ItemIndex()), "Rise");
-    EXPECT_EQ(form.ComPort.ItemIndex(), 1);
+    EXPECT_EQ(form.ComPort.ItemIndex(), 0);
     EXPECT_EQ(form.Chan1Probe.Item(form.Chan1Probe.ItemIndex()), "x10");
     EXPECT_EQ(form.Chan2Probe.Item(form.Chan2Probe.ItemIndex()), "x10");
     EXPECT_EQ(form.Scale1.Item(form.Scale1.ItemIndex()),
@@ -68,14 +68,19 @@ TEST_F(Defaults, ButtonSetsFactoryValuesAndResendsEverythingInOrder) {
     EXPECT_EQ(form.Form.Width(), 700);
 
     EXPECT_EQ(f.ports.opens, opens + 1);
-    // The bars' sync commands reach the port that was open before the button.
-    EXPECT_EQ(acm0->WrittenText(), std::string("%S00 1024 2000\r%S00    0 2000\r"));
-    EXPECT_EQ(acm1->WrittenText(), std::string("%z\r\n%X0\r%Y0\r%S00    0 2000\r%S00    0 2000\r"));
-    EXPECT_EQ(LoggedSince(logged),
-              (Lines{"%S00 1024 2000\r", "%S00    0 2000\r",  // the bars, on the old port
-                     "/dev/ttyACM1", "/dev/ttyACM1", "   opened", "/dev/ttyACM1", "   configured",
-                     "Range 0", "%X0\r", "Range 0", "%Y0\r", "SweepSpeed 0", "%S00    0 2000\r",
-                     "ProbeType1 0", "ProbeType2 0", "%S00    0 2000\r"}));
+    // The bars' sync commands reach the port before it is reopened; after the
+    // handlers, the ticked generator's command (B, no waveform chosen) and one
+    // request, also under Hold: the first frame is asked for after them all.
+    EXPECT_EQ(acm0->WrittenText(),
+              std::string("%S00 1024 2000\r%S00    0 2000\r%z\r\n%X0\r%Y0\r%S00    0 2000\r"
+                          "%S00    0 2000\r%G1/20000.000000,1.000000%z\r\n"));
+    EXPECT_TRUE(acm1->written.empty());
+    EXPECT_EQ(
+        LoggedSince(logged),
+        (Lines{"%S00 1024 2000\r", "%S00    0 2000\r",  // the bars, before the reopen
+               "/dev/ttyACM0", "/dev/ttyACM0", "   opened", "/dev/ttyACM0", "   configured",
+               "Range 0", "%X0\r", "Range 0", "%Y0\r", "SweepSpeed 0", "%S00    0 2000\r",
+               "ProbeType1 0", "ProbeType2 0", "%S00    0 2000\r", "%G1/20000.000000,1.000000"}));
     EXPECT_TRUE(f.errors.messages.empty());
 }
 
@@ -85,7 +90,9 @@ TEST_F(Defaults, BarsMovedByTheButtonSendOnThePortStillOpen) {
     acm0->written.clear();
     form.SyncVoltBar.SetPosition(250);
     form.DefaultsClick();
-    EXPECT_EQ(acm0->WrittenText(), std::string("%S11 1024 -250\r%S00 1024 2000\r%S00    0 2000\r"));
+    EXPECT_EQ(acm0->WrittenText(),
+              std::string("%S11 1024 -250\r%S00 1024 2000\r%S00    0 2000\r%z\r\n%X0\r%Y0\r"
+                          "%S00    0 2000\r%S00    0 2000\r%z\r\n"));
 }
 
 TEST_F(Defaults, WithBothBarsAtZeroOnlyTheHandlersSendSync) {
@@ -94,7 +101,8 @@ TEST_F(Defaults, WithBothBarsAtZeroOnlyTheHandlersSendSync) {
     acm1->written.clear();
     const std::size_t logged = form.Display.Lines().size();
     form.DefaultsClick();
-    EXPECT_EQ(acm1->WrittenText(), std::string("%z\r\n%X0\r%Y0\r%S00    0 2000\r%S00    0 2000\r"));
+    EXPECT_EQ(acm1->WrittenText(),
+              std::string("%z\r\n%X0\r%Y0\r%S00    0 2000\r%S00    0 2000\r%z\r\n"));
     EXPECT_EQ(LoggedSince(logged).front(), "/dev/ttyACM1");
 }
 

@@ -50,10 +50,10 @@ TEST_F(SettingsStartup, DisplayShowsTheFileBetweenGeometryAndPortWithSyncLinesOf
                                            "Fft1C 1" + kBlanks + "!",
                                            "Fft2C 0" + kBlanks + "!",
                                            "End config",
-                                           "/dev/ttyACM0",
-                                           "/dev/ttyACM0",
+                                           "/dev/ttyACM1",
+                                           "/dev/ttyACM1",
                                            "   opened",
-                                           "/dev/ttyACM0",
+                                           "/dev/ttyACM1",
                                            "   configured",
                                            "SweepSpeed 1",
                                            "%S01  700  350\r",
@@ -64,9 +64,12 @@ TEST_F(SettingsStartup, DisplayShowsTheFileBetweenGeometryAndPortWithSyncLinesOf
                                            "ProbeType2 1",
                                            "Range 5",
                                            "%Y5\r"}));
-    // The sync lines of the reader went out before any port was open.
-    EXPECT_EQ(acm0->WrittenText(), "%z\r\n%S01  700  350\r%S01  700  350\r%X3\r%Y5\r");
-    EXPECT_TRUE(acm1->written.empty());
+    // The port line's path chooses the port, whatever its index says. The
+    // sync lines of the reader went out before any port was open; the last
+    // request follows every setting.
+    EXPECT_EQ(form.ComPort.ItemIndex(), 1);
+    EXPECT_EQ(acm1->WrittenText(), "%z\r\n%S01  700  350\r%S01  700  350\r%X3\r%Y5\r%z\r\n");
+    EXPECT_TRUE(acm0->written.empty());
 
     EXPECT_EQ(form.Scale1.Item(form.Scale1.ItemIndex()),
               "\xB1"
@@ -100,7 +103,7 @@ TEST_F(SettingsStartup, StoredSelectionsOutsideTheirListsEndAsTheLastEntry) {
     EXPECT_EQ(form.Scale2.TopIndex(), 7);
     // SweepSpeedClick's sync command runs before the source list is settled,
     // so it still carries '0' + (-1); the next one carries the settled "Ch2".
-    EXPECT_EQ(acm1->WrittenText(), "%z\r\n%S/0 1024    0\r%S10 1024    0\r%X7\r%Y7\r");
+    EXPECT_EQ(acm1->WrittenText(), "%z\r\n%S/0 1024    0\r%S10 1024    0\r%X7\r%Y7\r%z\r\n");
 }
 
 TEST_F(SettingsStartup, FirstCloseWritesTheStartUpStateIntoTheNewFile) {
@@ -163,7 +166,10 @@ TEST_F(SettingsStartup, CloseAndRestartRestoreEveryStoredSetting) {
     EXPECT_EQ(next.settings.files["Config.Ini"], bytes);
 }
 
-TEST_F(SettingsStartup, AHeldFileIsNeitherReadNorWrittenAndNothingIsReported) {
+// A settings file that cannot be written keeps what it held, and the loss
+// is never silent: a close by the user shows the path and the reason in the
+// error box, a close by the system logs them.
+TEST_F(SettingsStartup, AHeldFileIsNeitherReadNorWrittenAndTheCloseSaysSo) {
     const std::string stored = L("SwpSp 0") + L("SySrc 0");
     File() = stored;
     f.settings.held = true;
@@ -172,11 +178,12 @@ TEST_F(SettingsStartup, AHeldFileIsNeitherReadNorWrittenAndNothingIsReported) {
     EXPECT_EQ(form.Display.Lines()[2], "/dev/ttyACM1");  // straight from "W:" to the port
     EXPECT_EQ(form.SweepSpeed.ItemIndex(), 1);
     EXPECT_EQ(form.SyncSrcBox.ItemIndex(), 1);
-    const std::size_t logged = form.Display.Lines().size();
     form.Dispatch([&] { form.FormClose(); });
     EXPECT_EQ(File(), stored);
-    EXPECT_EQ(form.Display.Lines().size(), logged);
-    EXPECT_TRUE(f.errors.messages.empty());
+    const std::string said =
+        "Cannot save the settings in /home/u/Config.Ini: another program has it open";
+    EXPECT_EQ(form.Display.Lines().back(), said);
+    EXPECT_EQ(f.errors.messages, (std::vector<std::string>{said}));
 }
 
 TEST_F(SettingsStartup, AnUnwritableDirectoryLosesOnlyTheNewFile) {
@@ -188,9 +195,11 @@ TEST_F(SettingsStartup, AnUnwritableDirectoryLosesOnlyTheNewFile) {
     EXPECT_EQ(form.SweepSpeed.ItemIndex(), 0);  // reading still works
     EXPECT_EQ(form.SyncPolBox.ItemIndex(), 0);
     form.SweepSpeed.UserSelect(1);
-    form.Dispatch([&] { form.FormClose(); });
+    form.Dispatch([&] { form.FormClose(TForm2::ClosedBy::kSystem); });
     EXPECT_EQ(File(), stored);
-    EXPECT_TRUE(f.errors.messages.empty());
+    EXPECT_TRUE(f.errors.messages.empty());  // the end of a session: the log only
+    EXPECT_EQ(form.Display.Lines().back(),
+              "Cannot save the settings in /home/u/Config.Ini: Permission denied");
     form.Timer1Timer();  // the form carries on as before
     EXPECT_EQ(form.SweepSpeed.ItemIndex(), 1);
 }

@@ -109,7 +109,9 @@ TEST_F(CaptureCommandTest, WireIsTheWindowsStartUpThenEachSettingAndTheSineIsMea
     }
     setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);  // the session's own directory is gone
     const std::vector<std::string> startUp = Lines(dir_ + "/window");
-    ASSERT_EQ(startUp.size(), 5u);  // z, the sweep's and the lists' sync commands, X, Y
+    // z, the sweep's and the lists' sync commands, X, Y, and the request that
+    // follows the settings.
+    ASSERT_EQ(startUp.size(), 6u);
 
     const std::string port = StartInstrument("capture");
     std::string err;

@@ -83,14 +83,21 @@ TEST(CheckBoxTest, ProgramTicksSilentlyUserClickTogglesThenRunsHandler) {
     EXPECT_FALSE(stateSeen);
 }
 
-TEST(EditBoxTest, DigitsOnlyFiltersTypingButKeepsProgramText) {
-    EditBox digits("1.00", true);
-    EXPECT_EQ(digits.Text(), "1.00");
-    EXPECT_TRUE(digits.AcceptsTyped('7'));
-    EXPECT_FALSE(digits.AcceptsTyped('.'));
-    EXPECT_FALSE(digits.AcceptsTyped('-'));
-    EditBox any("1.00", false);
-    EXPECT_TRUE(any.AcceptsTyped('V'));
+// Typing and pasting are one rule: what goes in must be what typing lets
+// through, whole, and a decimal box keeps one point at most.
+TEST(EditBoxTest, WhatTypingAndPastingLetIn) {
+    const struct {
+        EditChars chars;
+        const char *inserted, *kept;
+        bool accepted;
+    } cases[] = {
+        {EditChars::kDigits, "7", "1.00", true},   {EditChars::kDigits, ".", "", false},
+        {EditChars::kDigits, "1 000", "", false},  // refused whole, never "1000"
+        {EditChars::kDecimal, "0.5", "", true},    {EditChars::kDecimal, ".", "1.00", false},
+        {EditChars::kDecimal, "0.5 V", "", false}, {EditChars::kAny, "1.5V", "1", true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(EditBox("", c.chars).AcceptsInsert(c.inserted, c.kept), c.accepted) << c.inserted;
+    }
 }
 
 // The outer geometry is the client area plus the frame only the binding

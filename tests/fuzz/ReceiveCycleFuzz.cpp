@@ -114,9 +114,13 @@ class Session {
 
     void Run() {
         TForm2& form = fx_.Form();
-        model_.draining = true;  // start-up opens the port and asks for the first frame
+        // Start-up asks for a frame as it opens the port and once more after
+        // its settings; the second request's drain drops the first answer.
+        model_.draining = true;
+        startUpRequests_ = 2;
         form.FormCreate();
-        Require(requests_ == 1, "start-up sends one data request");
+        Require(requests_ == 2, "start-up sends two data requests");
+        startUpRequests_ = 0;
         form.SweepSpeed.SetItemIndex(in_.ConsumeBool() ? 0 : 1);
         form.Fft1CheckBox.SetChecked(in_.ConsumeBool());
         form.Fft2CheckBox.SetChecked(in_.ConsumeBool());
@@ -226,6 +230,7 @@ class Session {
         ++requests_;
         Require(model_.draining, "a data request only where the rule sends one");
         model_.Requested();
+        model_.draining = requests_ < startUpRequests_;
         if (answer_ == 0) return;
         // 1: whole frames; 2: behind stray bytes; 3: in turn damaged, short, whole.
         const std::size_t stray = answer_ >= 2 ? answerStray_ : 0;
@@ -264,6 +269,7 @@ class Session {
     std::size_t answerStray_ = 0, answerLength_ = kFrameBytes;
     uint32_t serial_ = 0;
     int requests_ = 0;
+    int startUpRequests_ = 0;  // the requests start-up sends, while it runs
     std::size_t phaseBytes_ = 0;
 };
 

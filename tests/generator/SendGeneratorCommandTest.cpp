@@ -18,12 +18,12 @@ struct GeneratorFixture : ::testing::Test {
     test::FakeSerialPorts ports{clock};
     std::shared_ptr<test::FakeLine> line = ports.AddPort("ttyACM0", "/dev/ttyACM0");
     Memo display;
-    SerialLink link{ports, display};
+    SerialLink link{ports, display, clock};
     ReceiveState rx;
     CheckBox enable;
     ListBox waveform;
-    EditBox frequency{"20000", true};
-    EditBox amplitude{"1.00", false};
+    EditBox frequency{"20000", EditChars::kDigits};
+    EditBox amplitude{"1.00", EditChars::kAny};
 
     void SetUp() override {
         for (const char* item : {"Off", "Sine", "Cosine", "Saw Rising", "Saw Falling",

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -149,6 +150,25 @@ TEST_F(VirtualInstrumentTest, TakesTheLinkNameAskedForAndReusesStaleLinks) {
     EXPECT_FALSE(clash.Start(error));
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(Exists(stale));  // the failed one left the live link alone
+    EXPECT_TRUE(Exists(stale + ".lock"));
+    instrument.Stop();
+    EXPECT_FALSE(Exists(stale + ".lock"));
+
+    // A killed instrument leaves its link and its lock file, which nobody
+    // holds; its pty's number may be anybody's terminal by now. The next
+    // instrument takes the name over. A link without a lock file (a socat
+    // bridge) is some other program's: the name after it is taken instead.
+    const std::string bridge = PortDirectory() + "/ttyVIRT0";
+    std::filesystem::create_symlink("/dev/tty", stale);
+    std::filesystem::create_symlink("/dev/tty", bridge);
+    std::ofstream(stale + ".lock").put('\n');
+    VirtualInstrument next(options);
+    StartOrFail(next);
+    EXPECT_EQ(std::filesystem::read_symlink(stale).string(), next.SlavePath());
+    VirtualInstrument unnamed;
+    StartOrFail(unnamed);
+    EXPECT_EQ(unnamed.LinkPath(), PortDirectory() + "/ttyVIRT1");
+    EXPECT_EQ(std::filesystem::read_symlink(bridge).string(), "/dev/tty");
 }
 
 TEST_F(VirtualInstrumentTest, AnswersADataRequestWithOneFrame) {

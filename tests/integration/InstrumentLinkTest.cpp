@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
+#include <functional>
 #include <ostream>
 #include <thread>
 
@@ -90,6 +92,63 @@ TEST(InstrumentLinkTest, TheSamplesAreThoseTheInstrumentGenerated) {
     EXPECT_GE(frame.Sample(1024, 0), 0);
     EXPECT_LT(frame.Sample(1024 + 102, 0), 40);
     EXPECT_GT(frame.Sample(1024 + 26, 0), 500);
+}
+
+// Unplugged and plugged in again: the instrument's pseudo-terminal closes,
+// then a fresh instrument (at its own defaults: widest range, generators off)
+// registers under the same port name.
+TEST(InstrumentLinkTest, APulledInstrumentIsShownGoneAndReopenedInLineWhenBack) {
+    InstrumentSession session(Quiet());
+    ASSERT_TRUE(session.Started()) << session.Error();
+    TForm2& form = session.Form();
+    form.FormCreate();
+    form.Scale1.UserSelect(5);  // +-4 V: 1 V peak is 512 counts
+    form.Waveform1.UserSelect(1);
+    form.Freq1.SetText("1000");
+    form.EnableA.UserClick();
+    session.TicksUntilFrames(2, 10);
+    const std::string link = session.Instrument().LinkPath();
+    // Ticks as the timer runs them, until `done`; the time that took.
+    const auto tickUntil = [&](const std::function<bool()>& done) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int tick = 0; tick < 25 && !done(); ++tick) {
+            form.Timer1Timer();
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        return std::chrono::steady_clock::now() - start;
+    };
+
+    session.StopInstrument();
+    EXPECT_LT(tickUntil([&] { return !form.LinkStatus().Empty(); }), std::chrono::seconds(3));
+    EXPECT_EQ(form.LinkStatus().what, link.substr(link.rfind('/') + 1) + ": gone (disconnected)");
+    EXPECT_FALSE(form.Link().IsOpen());
+
+    InstrumentOptions back = Quiet();
+    back.traceFile = link + ".trace";
+    ASSERT_TRUE(session.StartInstrument(back)) << session.Error();
+    ASSERT_EQ(session.Instrument().LinkPath(), link);
+    int firstPeak = -1;
+    bool textUntilThen = false;
+    form.onFrameShown = [&](const FrameRecord& shown) {
+        if (firstPeak >= 0) return;  // only the first frame after the reopen
+        textUntilThen = !form.LinkStatus().Empty();
+        for (std::size_t i = 0; i < kSamplePairs; ++i) {
+            firstPeak = std::max(firstPeak, std::abs(static_cast<int>(shown.frame.Sample(i, 0))));
+        }
+    };
+    EXPECT_LT(tickUntil([&] { return form.Link().IsOpen(); }), std::chrono::seconds(2));
+    tickUntil([&] { return firstPeak >= 0; });
+    // The first frame drawn was asked for after the range and the generator
+    // (a 1 V sine on +-4 V, not the instrument's flat defaults); the text
+    // stood until that frame and went with it.
+    EXPECT_NEAR(firstPeak, 512, 8);
+    EXPECT_TRUE(textUntilThen);
+    EXPECT_TRUE(form.LinkStatus().Empty());
+    std::ifstream in(back.traceFile);
+    std::vector<std::string> wire;
+    for (std::string line; wire.size() < 7 && std::getline(in, line);) wire.push_back(line);
+    EXPECT_EQ(wire, (std::vector<std::string>{"z", "S 1 1 1024 0", "S 1 1 1024 0", "X 5", "Y 7",
+                                              "G 0 1 1000 1", "z"}));
 }
 
 struct FaultCase {

@@ -15,7 +15,8 @@ namespace velmora::test {
 // The window's core with the real termios port, against the virtual
 // instrument on a real pseudo-terminal registered in a private port
 // directory. Used by the integration tests and the acquisition and soak benchmarks. Discovery sees
-// no real devices, so the instrument is the only (and last) port, as on a machine without hardware.
+// no real devices, so the instrument is the only (and last) port, as on a machine without hardware;
+// a test may give the machine devices in Root()/sys and Root()/dev.
 class InstrumentSession {
   public:
     explicit InstrumentSession(const InstrumentOptions& options) {
@@ -23,10 +24,10 @@ class InstrumentSession {
         runtime_ = mkdtemp(pattern);
         setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
         started_ = StartInstrument(options);
-        ports_ = std::make_unique<PosixSerialPorts>(PortDiscovery(runtime_ + "/no-sys"));
-        form_ =
-            std::make_unique<TForm2>(FormServices{*ports_, settings_, clock_, canvas_, errors_,
-                                                  wallClock_, files_});
+        ports_ = std::make_unique<PosixSerialPorts>(
+            PortDiscovery(runtime_ + "/sys", "", runtime_ + "/dev"));
+        form_ = std::make_unique<TForm2>(
+            FormServices{*ports_, settings_, clock_, canvas_, errors_, wallClock_, files_});
     }
     ~InstrumentSession() {
         form_.reset();
@@ -55,6 +56,8 @@ class InstrumentSession {
     // Needs a running instrument.
     VirtualInstrument& Instrument() { return *instrument_; }
     RecordingErrors& Errors() { return errors_; }
+    FakeSettingsStore& Settings() { return settings_; }
+    const std::string& Root() const { return runtime_; }
 
     // Runs ticks until `frames` more frames have completed or `maxTicks` ran.
     int TicksUntilFrames(uint32_t frames, int maxTicks) {

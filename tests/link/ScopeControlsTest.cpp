@@ -26,7 +26,7 @@ struct ScopeFixture : ::testing::Test {
     test::FakeSerialPorts ports{clock};
     std::shared_ptr<test::FakeLine> line = ports.AddPort("ttyACM0", "/dev/ttyACM0");
     Memo display;
-    SerialLink link{ports, display};
+    SerialLink link{ports, display, clock};
     ListBox sweep, source, polarity, probe1, scale1, probe2, scale2, comPort;
     ScrollBar volt{-2000, 2000, 0}, pos{0, 2048, 1024};
     ScopeControls scope{

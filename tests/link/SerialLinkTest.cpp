@@ -16,7 +16,7 @@ struct LinkFixture : ::testing::Test {
     VirtualClock clock;
     FakeSerialPorts ports{clock};
     Memo display;
-    SerialLink link{ports, display};
+    SerialLink link{ports, display, clock};
     ListBox comPort;
 };
 
@@ -76,7 +76,7 @@ TEST_F(LinkFixture, EachConfigurationFailureStopsWithItsLineAndLeavesThePortOpen
         VirtualClock localClock;
         FakeSerialPorts localPorts{localClock};
         Memo log;
-        SerialLink localLink{localPorts, log};
+        SerialLink localLink{localPorts, log, localClock};
         ListBox list;
         auto line = localPorts.AddPort("ttyS0", "/dev/ttyS0");
         (*line).*(c.flag) = true;
@@ -140,9 +140,13 @@ TEST_F(LinkFixture, RefreshKeepsTheSelectedPortByPathAndDoesNotReopen) {
     EXPECT_EQ(comPort.Item(2), "ttyACM1");
     EXPECT_EQ(ports.opens, 1);
 
-    ports.entries.pop_back();  // the selected port went away: the last one is selected
+    // The selected port went away: nothing is selected, as the last entry
+    // may be a device the user never chose.
+    ports.entries.pop_back();
     link.RefreshPorts(comPort);
-    EXPECT_EQ(comPort.ItemIndex(), 1);
+    EXPECT_EQ(comPort.ItemIndex(), -1);
+    link.RefreshPorts(comPort);  // and none stays none
+    EXPECT_EQ(comPort.ItemIndex(), -1);
 }
 
 TEST_F(LinkFixture, RequestDataDrainsThenWritesTheFourBytesAndSetsTheDeadline) {

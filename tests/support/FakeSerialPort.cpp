@@ -31,7 +31,9 @@ std::size_t FakeSerialPort::Read(uint8_t* dst, std::size_t n) {
         line.readSizes.pop_front();
     }
     std::size_t got = 0;
-    if (line.flood) {
+    if (line.gone) {
+        got = 0;
+    } else if (line.flood) {
         std::fill(dst, dst + cap, line.floodByte);
         got = cap;
     } else {
@@ -52,6 +54,7 @@ std::size_t FakeSerialPort::Read(uint8_t* dst, std::size_t n) {
 }
 
 bool FakeSerialPort::Write(const uint8_t* src, std::size_t n) {
+    if (line_->gone) return false;
     std::vector<uint8_t> bytes(src, src + n);
     line_->written.insert(line_->written.end(), bytes.begin(), bytes.end());
     line_->writes.push_back(bytes);
@@ -71,7 +74,8 @@ OpenOutcome FakeSerialPorts::Open(const char* path, std::unique_ptr<SerialPort>&
     ++opens;
     auto it = lines.find(path);
     if (it == lines.end()) return OpenOutcome::DoesNotExist;
-    if (busy[path]) return OpenOutcome::OtherError;
+    if (busy[path]) return OpenOutcome::Busy;
+    if (const auto refusal = refused.find(path); refusal != refused.end()) return refusal->second;
     port = std::make_unique<FakeSerialPort>(it->second);
     return OpenOutcome::Opened;
 }

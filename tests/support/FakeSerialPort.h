@@ -41,6 +41,8 @@ struct FakeLine {
     PortTimeouts timeouts;
     bool failGetState = false, failSetState = false, failTimeouts = false;
     int clearErrors = 0;
+    // The device went away: every later call fails and the port says so.
+    bool gone = false;
 
     void Feed(const std::vector<uint8_t>& bytes) {
         input.insert(input.end(), bytes.begin(), bytes.end());
@@ -59,6 +61,7 @@ class FakeSerialPort final : public SerialPort {
     void ClearError() override { ++line_->clearErrors; }
     std::size_t Read(uint8_t* dst, std::size_t n) override;
     bool Write(const uint8_t* src, std::size_t n) override;
+    bool Gone() const override { return line_->gone; }
 
   private:
     std::shared_ptr<FakeLine> line_;
@@ -76,7 +79,9 @@ class FakeSerialPorts final : public SerialPorts {
     std::vector<PortEntry> entries;
     std::map<std::string, std::shared_ptr<FakeLine>> lines;
     std::map<std::string, bool> busy;  // held open by another program
-    std::vector<std::string> notes;    // what discovery says it skipped
+    // Opens that fail otherwise (permission, not a serial device, ...).
+    std::map<std::string, OpenOutcome> refused;
+    std::vector<std::string> notes;  // what discovery says it skipped
     int opens = 0;
 
     std::vector<PortEntry> Discover() override { return entries; }

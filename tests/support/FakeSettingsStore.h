@@ -18,6 +18,10 @@ class FakeSettingsStore final : public SettingsStore {
 
     std::unique_ptr<SettingsReader> OpenForRead(const char* name) override;
     std::unique_ptr<SettingsWriter> OpenForWrite(const char* name) override;
+    std::string LastFailure() const override {
+        return held ? "another program has it open" : "Permission denied";
+    }
+    std::string PathOf(const char* name) const override { return std::string("/home/u/") + name; }
 };
 
 }  // namespace velmora::test

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string_view>
 
 namespace velmora {
 
@@ -71,6 +72,10 @@ std::string RecordingCanvas::Listing(std::size_t from, std::size_t count) const 
             << ") " << op.text << '\n';
     }
     return out.str();
+}
+
+TextExtent RecordingCanvas::MeasureText(const char* text) {
+    return {kCharWidth * static_cast<int>(std::string_view(text).size()), kLineHeight};
 }
 
 }  // namespace velmora

@@ -28,6 +28,10 @@ class RecordingCanvas final : public Canvas {
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
     void SetTextColor(Rgb color) override { textColor_ = color; }
+    // Every character as wide as kCharWidth, a line kLineHeight high.
+    static constexpr int kCharWidth = 6;
+    static constexpr int kLineHeight = 13;
+    TextExtent MeasureText(const char* text) override;
     Rgb TextColor() const { return textColor_; }
 
     const std::vector<Op>& Ops() const { return ops_; }

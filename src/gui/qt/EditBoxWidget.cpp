@@ -3,10 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 
 namespace velmora {
@@ -32,7 +35,6 @@ EditBoxWidget::EditBoxWidget(EditBox& model, Dispatcher dispatch, QWidget* paren
     : QLineEdit(parent), model_(model), dispatch_(std::move(dispatch)) {
     Mirror();
     model_.onChanged = [this] { Mirror(); };
-    if (model_.DigitsOnly()) setAcceptDrops(false);
     // textEdited comes only from the user; setText does not emit it.
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
         const QByteArray bytes = text.toLatin1();
@@ -40,27 +42,49 @@ EditBoxWidget::EditBoxWidget(EditBox& model, Dispatcher dispatch, QWidget* paren
     });
 }
 
-// Control keys (Backspace, Delete, Ctrl+V and the like) are editing, not typing.
-bool EditBoxWidget::Accepts(const QString& typed) const {
-    for (const QChar c : typed) {
-        if (!c.isPrint()) continue;
-        const char latin = c.toLatin1();
-        if (latin == 0 || !model_.AcceptsTyped(latin)) return false;
-    }
-    return true;
+// The text that stays when the selection is replaced (or, for a drop from
+// elsewhere, all of it).
+QString EditBoxWidget::Kept(bool replacesSelection) const {
+    QString kept = text();
+    if (replacesSelection && hasSelectedText())
+        kept.remove(selectionStart(), selectedText().size());
+    return kept;
 }
 
-// Inserted in place of the selection as the typed characters would be.
-void EditBoxWidget::PasteTypedPart(QClipboard::Mode mode) {
-    const QByteArray pasted = QGuiApplication::clipboard()->text(mode).toLatin1();
-    const std::string kept = model_.TypedPart(std::string_view(pasted.constData(), pasted.size()));
-    if (kept.size() != static_cast<std::size_t>(pasted.size())) QApplication::beep();
-    if (!kept.empty()) insert(QString::fromLatin1(kept.data(), static_cast<int>(kept.size())));
+// Whether `inserted` may stand in for the selection: only text the model
+// lets in whole. Text outside Latin-1 never is, in a box that limits typing.
+bool EditBoxWidget::Takes(const QString& inserted, bool replacesSelection) const {
+    if (!model_.DigitsOnly()) return true;
+    const QByteArray latin = inserted.toLatin1();
+    if (QString::fromLatin1(latin) != inserted) return false;
+    const QByteArray kept = Kept(replacesSelection).toLatin1();
+    return model_.AcceptsInsert(std::string_view(latin.constData(), latin.size()),
+                                std::string_view(kept.constData(), kept.size()));
+}
+
+// Control keys (Backspace, Delete, Ctrl+V and the like) are editing, not typing.
+bool EditBoxWidget::Accepts(const QString& typed) const {
+    QString printable;
+    for (const QChar c : typed) {
+        if (c.isPrint()) printable += c;
+    }
+    return printable.isEmpty() || Takes(printable, true);
+}
+
+// A paste holding anything typing would refuse is refused whole, with the
+// beep of a refused key: never filtered into another number.
+void EditBoxWidget::PasteWhole(QClipboard::Mode mode) {
+    const QString pasted = QGuiApplication::clipboard()->text(mode);
+    if (!Takes(pasted, true)) {
+        QApplication::beep();
+        return;
+    }
+    if (!pasted.isEmpty()) insert(pasted);
 }
 
 void EditBoxWidget::keyPressEvent(QKeyEvent* event) {
     if (model_.DigitsOnly() && event->matches(QKeySequence::Paste)) {
-        PasteTypedPart(QClipboard::Clipboard);
+        PasteWhole(QClipboard::Clipboard);
         event->accept();
         return;
     }
@@ -86,8 +110,7 @@ void EditBoxWidget::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();
     if (QAction* paste = PasteAction(*menu); paste != nullptr && model_.DigitsOnly()) {
         paste->disconnect();
-        connect(paste, &QAction::triggered, this,
-                [this] { PasteTypedPart(QClipboard::Clipboard); });
+        connect(paste, &QAction::triggered, this, [this] { PasteWhole(QClipboard::Clipboard); });
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
@@ -98,11 +121,35 @@ void EditBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (model_.DigitsOnly() && event->button() == Qt::MiddleButton &&
         QGuiApplication::clipboard()->supportsSelection()) {
         deselect();  // the selection is inserted at the cursor, replacing nothing
-        PasteTypedPart(QClipboard::Selection);
+        PasteWhole(QClipboard::Selection);
         event->accept();
         return;
     }
     QLineEdit::mouseReleaseEvent(event);
+}
+
+// A drop the box would refuse shows the refusing cursor and is not taken. A
+// text dragged within the box moves: its own selection goes.
+bool EditBoxWidget::TakesDrop(const QDropEvent& event) const {
+    return !event.mimeData()->hasText() || Takes(event.mimeData()->text(), event.source() == this);
+}
+
+void EditBoxWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (!TakesDrop(*event)) return event->ignore();
+    QLineEdit::dragEnterEvent(event);
+}
+
+void EditBoxWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (!TakesDrop(*event)) return event->ignore();
+    QLineEdit::dragMoveEvent(event);
+}
+
+void EditBoxWidget::dropEvent(QDropEvent* event) {
+    if (!TakesDrop(*event)) {
+        QApplication::beep();
+        return event->ignore();
+    }
+    QLineEdit::dropEvent(event);
 }
 
 void EditBoxWidget::Mirror() {

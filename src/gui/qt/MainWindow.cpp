@@ -220,9 +220,16 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
+void MainWindow::CloseBySystem() {
+    closedBySystem_ = true;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     timer_->stop();
-    Run([this] { form_->FormClose(); });
+    const TForm2::ClosedBy by =
+        closedBySystem_ ? TForm2::ClosedBy::kSystem : TForm2::ClosedBy::kUser;
+    Run([this, by] { form_->FormClose(by); });
     event->accept();
 }
 

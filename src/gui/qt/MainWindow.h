@@ -44,6 +44,10 @@ class MainWindow final : public QWidget {
     // Asks where to save the frame (proposing a path); empty when the user
     // cancels. The system's save dialog unless a test puts in its own.
     QtSaveToolkit::AskName askSaveName;
+    // A close the user did not ask for (a signal, the session ending): the
+    // settings are saved as at any close, but a file that cannot be written
+    // is only logged, with nobody there to click an error box away.
+    void CloseBySystem();
     // The picture the canvas draws into and the window shows.
     QImage& Picture() { return image_; }
     const QImage& Picture() const { return image_; }
@@ -86,6 +90,7 @@ class MainWindow final : public QWidget {
     FrameSaveFlow saveFlow_;
     QtWindowPlacement placement_;
     bool painting_ = false;  // inside Run: the canvas holds a painter on the picture
+    bool closedBySystem_ = false;
 };
 
 }  // namespace velmora

@@ -169,4 +169,10 @@ void QImageCanvas::TextOut(int x, int y, const char* text) {
 
 void QImageCanvas::SetTextColor(Rgb color) { text_ = QColor(color.r, color.g, color.b); }
 
+TextExtent QImageCanvas::MeasureText(const char* text) {
+    const QFontMetrics metrics(QGuiApplication::font(), &image_);
+    return {metrics.horizontalAdvance(QString::fromLatin1(text == nullptr ? "" : text)),
+            metrics.height()};
+}
+
 }  // namespace velmora

@@ -59,6 +59,8 @@ class QImageCanvas final : public Canvas {
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
     void SetTextColor(Rgb color) override;
+    // In the application font, as TextOut draws.
+    TextExtent MeasureText(const char* text) override;
 
     // The part of the image drawn on since the last call, or an empty
     // region; the next call starts afresh.

@@ -15,7 +15,8 @@ int gPipe[2] = {-1, -1};
 
 }  // namespace
 
-SignalCloser::SignalCloser(QWidget& window) : window_(window) {
+SignalCloser::SignalCloser(QWidget& window, std::function<void()> close)
+    : window_(window), close_(std::move(close)) {
     if (pipe2(gPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         gPipe[0] = gPipe[1] = -1;
         return;
@@ -29,12 +30,14 @@ SignalCloser::SignalCloser(QWidget& window) : window_(window) {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, &oldTerm_);
     sigaction(SIGINT, &action, &oldInt_);
+    sigaction(SIGHUP, &action, &oldHup_);
 }
 
 SignalCloser::~SignalCloser() {
     if (gPipe[0] < 0) return;
     sigaction(SIGTERM, &oldTerm_, nullptr);
     sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGHUP, &oldHup_, nullptr);
     delete notifier_;
     close(gPipe[0]);
     close(gPipe[1]);
@@ -53,7 +56,11 @@ void SignalCloser::Drain() {
     char bytes[64];
     while (read(gPipe[0], bytes, sizeof bytes) > 0) {
     }
-    window_.close();
+    if (close_) {
+        close_();
+    } else {
+        window_.close();
+    }
 }
 
 }  // namespace velmora

@@ -22,7 +22,7 @@ int RunWindow(velmora::Application& app) {
     // The window is a top-level window of its own, so it carries the taskbar
     // button; the title shown there and in the error box is the application's.
     velmora::MainWindow window(ports, settings, clock, errors);
-    velmora::SignalCloser closer(window);
+    velmora::SignalCloser closer(window, [&window] { window.CloseBySystem(); });
     window.showMaximized();
     app.exec();
     return 0;

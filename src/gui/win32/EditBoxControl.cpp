@@ -8,11 +8,14 @@
 namespace velmora {
 namespace {
 
-ChildParams EditParams(const ControlPlacement& p, bool digitsOnly) {
+// ES_NUMBER for the digits-only boxes; the decimal box types its point
+// through the subclass instead.
+ChildParams EditParams(const ControlPlacement& p, EditChars chars) {
     const DWORD style = WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-    return ChildParams{L"EDIT",          L"",     style | (digitsOnly ? ES_NUMBER : 0),
-                       WS_EX_CLIENTEDGE, p.left,  p.top,
-                       p.width,          p.height};
+    return ChildParams{
+        L"EDIT",          L"",     style | (chars == EditChars::kDigits ? ES_NUMBER : 0),
+        WS_EX_CLIENTEDGE, p.left,  p.top,
+        p.width,          p.height};
 }
 
 constexpr UINT_PTR kSubclassId = 1;
@@ -36,7 +39,7 @@ std::wstring ClipboardText(HWND owner) {
 
 EditBoxControl::EditBoxControl(const ControlPlacement& placement, EditBox& model,
                                const ChildContext& context)
-    : ChildControl(context, EditParams(placement, model.DigitsOnly())),
+    : ChildControl(context, EditParams(placement, model.Chars())),
       model_(model),
       dispatch_(context.dispatch) {
     Mirror();
@@ -53,21 +56,58 @@ EditBoxControl::~EditBoxControl() {
 
 LRESULT CALLBACK EditBoxControl::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR, DWORD_PTR self) {
-    if (message != WM_PASTE) return DefSubclassProc(hwnd, message, wParam, lParam);
-    reinterpret_cast<EditBoxControl*>(self)->PasteTypedPart();
-    return 0;
+    auto* control = reinterpret_cast<EditBoxControl*>(self);
+    if (message == WM_PASTE) {
+        control->PasteWhole();
+        return 0;
+    }
+    // The decimal box has no ES_NUMBER: its typing is checked here. Control
+    // characters (Backspace, Ctrl+letters) are editing, not typing.
+    if (message == WM_CHAR && wParam >= L' ' &&
+        !control->Takes(std::wstring(1, static_cast<wchar_t>(wParam)))) {
+        control->Refuse();
+        return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-// Replaces the selection as typing would; the edit's EN_CHANGE then hands
-// the new text to the model. A paste that loses characters beeps, as a
-// refused key does.
-void EditBoxControl::PasteTypedPart() {
-    const std::string pasted = NarrowToLatin1(ClipboardText(hwnd_));
-    const std::string kept = model_.TypedPart(pasted);
-    if (kept.size() != pasted.size()) MessageBeep(MB_OK);
-    if (kept.empty()) return;
-    const std::wstring text = WidenLatin1(kept);
-    SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+// Whether `inserted` may replace the selection: only what the model lets in
+// whole, and nothing outside Latin-1.
+bool EditBoxControl::Takes(const std::wstring& inserted) const {
+    const std::string latin = NarrowToLatin1(inserted);
+    if (WidenLatin1(latin) != inserted) return false;
+    DWORD start = 0, end = 0;
+    SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    std::wstring kept = Shown();
+    if (start < end && end <= kept.size()) kept.erase(start, end - start);
+    return model_.AcceptsInsert(latin, NarrowToLatin1(kept));
+}
+
+// The edit box's own refusal: the balloon ES_NUMBER shows, or a beep where
+// the system has no balloons.
+void EditBoxControl::Refuse() const {
+    EDITBALLOONTIP tip{};
+    tip.cbStruct = sizeof tip;
+    tip.pszTitle = L"Unacceptable Character";
+    tip.pszText = L"You can only type a number here.";
+    tip.ttiIcon = TTI_ERROR;
+    if (!SendMessageW(hwnd_, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip))) {
+        MessageBeep(MB_OK);
+    }
+}
+
+// A paste that holds anything typing would refuse is refused whole, never
+// filtered into another number; otherwise it replaces the selection and the
+// edit's EN_CHANGE hands the new text to the model.
+void EditBoxControl::PasteWhole() {
+    const std::wstring pasted = ClipboardText(hwnd_);
+    if (!Takes(pasted)) {
+        Refuse();
+        return;
+    }
+    if (pasted.empty()) return;
+    SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
 }
 
 std::wstring EditBoxControl::Shown() const {

@@ -245,6 +245,14 @@ void GdiCanvas::ChangedWhole() {
     record_.Distrust();
 }
 
+TextExtent GdiCanvas::MeasureText(const char* text) {
+    wchar_t wide[kTextCapacity];
+    const std::size_t n = WidenLatin1(text, wide, kTextCapacity);
+    SIZE size{};
+    if (!GetTextExtentPoint32W(dc_, wide, static_cast<int>(n), &size)) return {};
+    return {size.cx, size.cy};
+}
+
 std::vector<uint32_t> GdiCanvas::CopyPixels() const {
     GdiFlush();  // GDI may still hold drawing calls back
     if (bits_ == nullptr) return {};

@@ -61,6 +61,8 @@ class GdiCanvas final : public Canvas {
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
     void SetTextColor(Rgb color) override;
+    // GetTextExtentPoint32A in the labels' font.
+    TextExtent MeasureText(const char* text) override;
 
   private:
     HBITMAP NewBitmap(int width, int height, void*& bits);

@@ -156,7 +156,7 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClose();
             return 0;
         case WM_ENDSESSION:
-            if (wParam != FALSE) SaveSettingsOnce();
+            if (wParam != FALSE) SaveSettingsOnce(TForm2::ClosedBy::kSystem);
             return 0;
         case WM_DPICHANGED:
             OnDpiChanged(wParam, lParam);
@@ -220,7 +220,7 @@ void Win32MainWindow::OnPaint() {
 
 void Win32MainWindow::OnClose() {
     KillTimer(hwnd_, kTimerId);
-    SaveSettingsOnce();
+    SaveSettingsOnce(TForm2::ClosedBy::kUser);
     DestroyWindow(hwnd_);
 }
 
@@ -247,11 +247,13 @@ void Win32MainWindow::SaveFrame() {
 // taskkill), or the end of the session, after which Windows may end the
 // process without a WM_CLOSE. Also while a handler runs: a close from the
 // error box's own message loop runs FormClose beside it (it only reads the
-// controls), where the dispatcher's guard would drop it.
-void Win32MainWindow::SaveSettingsOnce() {
+// controls), where the dispatcher's guard would drop it. A file that cannot
+// be written is shown in the error box at a close by the user; at the end of
+// the session, with nobody to click it away, it is only logged.
+void Win32MainWindow::SaveSettingsOnce(TForm2::ClosedBy by) {
     if (settingsSaved_) return;
     settingsSaved_ = true;
-    form_->Dispatch([this] { form_->FormClose(); });
+    form_->Dispatch([this, by] { form_->FormClose(by); });
 }
 
 }  // namespace velmora

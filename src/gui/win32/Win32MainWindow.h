@@ -58,7 +58,7 @@ class Win32MainWindow {
     void OnPaint();
     void OnClose();
     void SaveFrame();
-    void SaveSettingsOnce();
+    void SaveSettingsOnce(TForm2::ClosedBy by);
     void TakeMonitorDpi();
     void ApplyDpi(int dpi);
     void OnDpiChanged(WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,7 @@
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "system/posix/PortDirectory.h"
+#include "system/posix/PortLinkLock.h"
 
 namespace velmora {
 namespace {
@@ -44,6 +46,17 @@ bool Exists(const std::string& path) {
 bool IsSymlink(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+// The majors of the pseudo-terminals' slave sides (UNIX98 ptys).
+constexpr unsigned kFirstPtySlaveMajor = 136;
+constexpr unsigned kLastPtySlaveMajor = 143;
+
+// On-board UARTs and Bluetooth serial ports: opened only when the user picks
+// them (a modem or a printer's controller may sit on a UART, and an rfcomm
+// open can hang while it pages the remote device).
+bool PickedOnly(const std::string& name) {
+    return name.rfind("ttyS", 0) == 0 || name.rfind("rfcomm", 0) == 0;
 }
 
 // The UART type the serial driver reports for a device node; -1 when it
@@ -119,7 +132,7 @@ void PortDiscovery::AddDevices(std::vector<PortEntry>& entries) const {
             continue;
         }
         if (HasDriver(name) && HasUart(name)) {
-            entries.push_back({name, std::move(path)});
+            entries.push_back({name, std::move(path), PickedOnly(name)});
         }
     }
 }
@@ -142,10 +155,21 @@ void PortDiscovery::AddLinks(std::vector<PortEntry>& entries,
         if (entries.size() >= kMaxPorts || path.size() > kMaxPortPathLength) {
             continue;
         }
-        if (IsSymlink(path) && Exists(path)) {  // stat follows: the target exists
+        if (IsSymlink(path) && LeadsToPort(path) && !PortLinkLock::IsStale(path)) {
             entries.push_back({name, std::move(path)});
         }
     }
+}
+
+// stat follows the link: its target is a pseudo-terminal's slave or a
+// character device with a driver behind it, as the devices listed above.
+bool PortDiscovery::LeadsToPort(const std::string& link) const {
+    struct stat info {};
+    if (stat(link.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) return false;
+    const unsigned majorNumber = major(info.st_rdev);
+    if (majorNumber >= kFirstPtySlaveMajor && majorNumber <= kLastPtySlaveMajor) return true;
+    return Exists(sysRoot_ + "/dev/char/" + std::to_string(majorNumber) + ":" +
+                  std::to_string(minor(info.st_rdev)) + "/device/driver");
 }
 
 bool PortDiscovery::HasDriver(const std::string& name) const {

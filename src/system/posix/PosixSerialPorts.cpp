@@ -14,7 +14,8 @@ std::vector<PortEntry> PosixSerialPorts::Discover() {
 }
 
 OpenOutcome PosixSerialPorts::Open(const char* path, std::unique_ptr<SerialPort>& port) {
-    return TermiosSerialPort::Open(path, port);
+    lastOpenError_.clear();
+    return TermiosSerialPort::Open(path, port, &lastOpenError_);
 }
 
 }  // namespace velmora

@@ -21,10 +21,12 @@ class PosixSerialPorts final : public SerialPorts {
     std::vector<std::string> DiscoveryNotes() const override { return notes_; }
     // Exclusive open; see TermiosSerialPort::Open.
     OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) override;
+    std::string LastOpenError() const override { return lastOpenError_; }
 
   private:
     PortDiscovery discovery_;
     std::vector<std::string> notes_;  // of the last Discover()
+    std::string lastOpenError_;       // of the last Open()
 };
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "system/SettingsStore.h"
 
@@ -20,6 +21,12 @@ class PosixSettingsStore final : public SettingsStore {
     // file held by someone else keeps its contents. Null on any failure
     // (including a directory that cannot be written).
     std::unique_ptr<SettingsWriter> OpenForWrite(const char* name) override;
+    std::string LastFailure() const override { return lastFailure_; }
+    // Relative names from the current directory.
+    std::string PathOf(const char* name) const override;
+
+  private:
+    std::string lastFailure_;  // of the last OpenForWrite
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace velmora {
 
@@ -17,6 +18,7 @@ bool PosixSettingsWriter::Write(const char* bytes, std::size_t n) {
         if (r > 0) {
             done += static_cast<std::size_t>(r);
         } else if (r == 0 || errno != EINTR) {
+            failure_ = r == 0 ? "nothing could be written" : std::strerror(errno);
             return false;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "system/SettingsStore.h"
 
@@ -18,9 +19,11 @@ class PosixSettingsWriter final : public SettingsWriter {
     // Writes all n bytes (partial writes and EINTR are retried); false when
     // the file system refuses (disk full, I/O error).
     bool Write(const char* bytes, std::size_t n) override;
+    std::string Failure() const override { return failure_; }
 
   private:
     int fd_;
+    std::string failure_;
 };
 
 }  // namespace velmora

@@ -4,11 +4,13 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "system/posix/PollDeadline.h"
 #include "system/posix/TermiosLineSettings.h"
@@ -38,26 +40,56 @@ void CloseQuietly(int fd) {
 // Takes the exclusive claims on an open descriptor: an flock, which refuses
 // every other open file (also one in this process and also for root), and the
 // tty's exclusive mode, which refuses further opens of the device to programs
-// that do not look at flocks. A non-terminal has no exclusive mode.
+// that do not look at flocks.
 bool ClaimExclusively(int fd) {
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        return false;
-    }
-    return ioctl(fd, TIOCEXCL) == 0 || errno == ENOTTY;
+    return flock(fd, LOCK_EX | LOCK_NB) == 0 && ioctl(fd, TIOCEXCL) == 0;
 }
+
+// Only a terminal device is ever written to: a path that leads to a regular
+// file (a port link gone wrong) would take the commands as data.
+bool IsSerialDevice(int fd) {
+    struct stat info {};
+    termios tio{};
+    return fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) && tcgetattr(fd, &tio) == 0;
+}
+
+OpenOutcome OutcomeOf(int error) {
+    switch (error) {
+        case ENOENT:
+            return OpenOutcome::DoesNotExist;
+        case EACCES:
+        case EPERM:
+            return OpenOutcome::PermissionDenied;
+        case EBUSY:
+            return OpenOutcome::Busy;
+        default:
+            return OpenOutcome::OtherError;
+    }
+}
+
+// The device is no longer there: a USB adapter pulled (EIO, ENODEV, ENXIO)
+// or the far end of a pseudo-terminal closed (EIO).
+bool MeansGone(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
 
 }  // namespace
 
-OpenOutcome TermiosSerialPort::Open(const char* path, std::unique_ptr<SerialPort>& port) {
+OpenOutcome TermiosSerialPort::Open(const char* path, std::unique_ptr<SerialPort>& port,
+                                    std::string* why) {
     port.reset();
     // O_NONBLOCK also keeps the open itself from waiting for carrier detect.
     const int fd = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return errno == ENOENT ? OpenOutcome::DoesNotExist : OpenOutcome::OtherError;
+        const int error = errno;
+        if (why != nullptr) *why = std::strerror(error);
+        return OutcomeOf(error);
+    }
+    if (!IsSerialDevice(fd)) {
+        CloseQuietly(fd);
+        return OpenOutcome::NotSerialPort;
     }
     if (!ClaimExclusively(fd)) {
         CloseQuietly(fd);
-        return OpenOutcome::OtherError;
+        return OpenOutcome::Busy;
     }
     port.reset(new TermiosSerialPort(fd));
     return OpenOutcome::Opened;
@@ -165,7 +197,12 @@ std::size_t TermiosSerialPort::Read(uint8_t* dst, std::size_t n) {
         // A read error (EIO once the other end is gone), a hang-up, or a
         // "readable" port that then yields nothing (end of file): what has
         // arrived is all there will be.
-        if ((r < 0 && errno != EAGAIN) || hungUp || (r == 0 && signalled)) {
+        if (r < 0 && errno != EAGAIN) {
+            NoteFailure(errno);
+            break;
+        }
+        if (hungUp || (r == 0 && signalled)) {
+            gone_ = true;  // a terminal reads as ended only once it is hung up
             break;
         }
         int64_t deadline = total;
@@ -178,6 +215,7 @@ std::size_t TermiosSerialPort::Read(uint8_t* dst, std::size_t n) {
         }
         // After a hang-up one more read collects what is still buffered.
         hungUp = outcome == PollOutcome::HungUp;
+        gone_ = gone_ || hungUp;
         signalled = true;
     }
     return got;
@@ -196,13 +234,18 @@ bool TermiosSerialPort::Write(const uint8_t* src, std::size_t n) {
             continue;
         }
         if (r < 0 && errno != EAGAIN) {
+            NoteFailure(errno);
             return false;
         }
-        if (PollUntil(fd_, POLLOUT, deadline) != PollOutcome::Ready) {
+        const PollOutcome outcome = PollUntil(fd_, POLLOUT, deadline);
+        if (outcome != PollOutcome::Ready) {
+            gone_ = gone_ || outcome == PollOutcome::HungUp;
             return false;
         }
     }
     return true;
 }
+
+void TermiosSerialPort::NoteFailure(int error) { gone_ = gone_ || MeansGone(error); }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "system/SerialPort.h"
 
@@ -26,10 +27,15 @@ class TermiosSerialPort final : public SerialPort {
     // draining (an adapter whose device hung) must never hang the UI thread.
     static constexpr uint32_t kWriteTimeoutMs = 1000;
 
-    // Opens `path` as described above. ENOENT gives DoesNotExist, every other
-    // failure (including a port held by someone else) OtherError. A path that
-    // opens but is not a terminal is accepted; GetState then reports false.
-    static OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port);
+    // Opens `path` as described above. ENOENT gives DoesNotExist, EACCES and
+    // EPERM PermissionDenied, a port held by someone else (its flock, or its
+    // exclusive mode: EBUSY) Busy. Only a character device that takes
+    // termios (tcgetattr succeeds) is kept: anything else (a regular file, a
+    // directory's device, /dev/null) is closed untouched as NotSerialPort.
+    // Every other failure is OtherError, with the system's words in `why`
+    // (when given).
+    static OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port,
+                            std::string* why = nullptr);
 
     ~TermiosSerialPort() override;
     TermiosSerialPort(const TermiosSerialPort&) = delete;
@@ -57,12 +63,15 @@ class TermiosSerialPort final : public SerialPort {
     // Both totals 0 means no total bound; interval 0 means no interval bound;
     // both totals 0 with the interval at UINT32_MAX returns what is already
     // there without waiting. A read never waits longer than its rule allows.
-    // A hang-up or read error ends the read with the bytes so far.
+    // A hang-up or read error ends the read with the bytes so far; a hang-up
+    // (POLLHUP, POLLERR) or EIO, ENXIO or ENODEV marks the port gone.
     std::size_t Read(uint8_t* dst, std::size_t n) override;
     // Writes all bytes, waiting for room with ppoll. Bounded by
     // writeTotalMultiplier * n + writeTotalConstant ms, or kWriteTimeoutMs
-    // when both are 0. False on time-out or error (bytes may have gone out).
+    // when both are 0. False on time-out or error (bytes may have gone out);
+    // the errors and hang-ups of Read mark the port gone.
     bool Write(const uint8_t* src, std::size_t n) override;
+    bool Gone() const override { return gone_; }
 
   private:
     explicit TermiosSerialPort(int fd);
@@ -72,8 +81,11 @@ class TermiosSerialPort final : public SerialPort {
     uint64_t WriteBoundMs(std::size_t n) const;
     void SetModemLines(bool dtr);
 
+    void NoteFailure(int error);
+
     int fd_;
     PortTimeouts timeouts_ = kDefaultTimeouts;
+    bool gone_ = false;
 };
 
 }  // namespace velmora

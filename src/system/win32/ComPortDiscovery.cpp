@@ -33,7 +33,13 @@ std::vector<PortEntry> DiscoverComPorts(const ComPortSources& sources) {
         const std::vector<uint32_t> devices = sources.dosDevices();
         all.insert(all.end(), devices.begin(), devices.end());
     }
-    return ComPortEntries(std::move(all));
+    std::vector<PortEntry> entries = ComPortEntries(std::move(all));
+    if (sources.pickedOnly) {
+        for (PortEntry& entry : entries) {
+            entry.pickedOnly = sources.pickedOnly(ComPortNumber(entry.name).value_or(0));
+        }
+    }
+    return entries;
 }
 
 }  // namespace velmora

@@ -26,6 +26,8 @@ struct ComPortSources {
     std::function<std::vector<uint32_t>()> registry;
     // The COM DOS devices the system knows.
     std::function<std::vector<uint32_t>()> dosDevices;
+    // Whether COMn is opened only when the user picks it (PickedOnlyDevice).
+    std::function<bool(uint32_t number)> pickedOnly;
 };
 
 // Every number GetCommPorts reports, asking again with a table of the size
@@ -38,7 +40,8 @@ inline constexpr ULONG kMaxPortQuery = 4096;
 // The port list: what GetCommPorts reports (or, without it, the registry)
 // together with the DOS devices, because a port may be known only as a DOS
 // device (a dosdevices link under Wine, some virtual-port drivers) and still
-// open as \\.\COMn. Ascending, each port once, the lowest 100.
+// open as \\.\COMn. Ascending, each port once, the lowest 100, each marked
+// as `pickedOnly` says.
 std::vector<PortEntry> DiscoverComPorts(const ComPortSources& sources);
 
 }  // namespace velmora

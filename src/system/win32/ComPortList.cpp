@@ -18,7 +18,25 @@ PortEntry EntryFor(uint32_t number) {
     return entry;
 }
 
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// `prefix` and then one or more decimal digits, nothing else.
+bool NumberedName(std::string_view text, std::string_view prefix) {
+    if (!StartsWith(text, prefix) || text.size() == prefix.size()) return false;
+    for (const char c : text.substr(prefix.size())) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool PickedOnlyDevice(std::string_view device, std::string_view wineTarget) {
+    if (!wineTarget.empty()) return NumberedName(wineTarget, "/dev/ttyS");
+    return NumberedName(device, "\\Device\\Serial") || NumberedName(device, "\\Device\\BthModem");
+}
 
 std::optional<uint32_t> ComPortNumber(std::string_view name) {
     if (name.size() < 4 || !IsLetter(name[0], 'C') || !IsLetter(name[1], 'O') ||

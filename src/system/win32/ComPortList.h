@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,5 +23,15 @@ std::optional<uint32_t> ComPortNumber(std::string_view name);
 // once, 0 dropped, the first kMaxPorts kept. Entry name "COM%lu", path
 // "\\.\COM%lu" (the device namespace, which also reaches COM10 and above).
 std::vector<PortEntry> ComPortEntries(std::vector<uint32_t> numbers);
+
+// Whether a port is opened only when the user picks it, from the kernel
+// device its DOS name leads to: the on-board UARTs of serial.sys
+// ("\Device\Serial" and a number; USB adapters have devices of their own,
+// "\Device\VCP0", "\Device\USBSER000", "\Device\Silabser0") and
+// Bluetooth's ports ("\Device\BthModem" and a number). Under Wine every
+// COM port is "\Device\Serial<n>"; there a port the user mapped in Wine's
+// own port table (`wineTarget`, the Unix device) is picked-only only when
+// that device is an on-board UART (/dev/ttyS<n>).
+bool PickedOnlyDevice(std::string_view device, std::string_view wineTarget);
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "system/win32/ComPortList.h"
@@ -15,6 +16,23 @@ namespace {
 // Bounds on the registry walk, so that a damaged key cannot keep us reading.
 constexpr DWORD kMaxRegistryValues = 4096;
 constexpr DWORD kMaxDosDevice = 255;
+
+std::array<char, 16> DosName(uint32_t number) {
+    std::array<char, 16> name{};
+    std::snprintf(name.data(), name.size(), "COM%lu", static_cast<unsigned long>(number));
+    return name;
+}
+
+// The text of a REG_SZ value, or empty.
+std::string StringValue(HKEY root, const char* key, const char* value) {
+    std::array<char, 512> data{};
+    DWORD size = static_cast<DWORD>(data.size() - 1);
+    if (RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, data.data(), &size) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    return std::string(data.data());
+}
 
 std::optional<uint32_t> NumberOfValueData(const std::array<char, 64>& data, DWORD size,
                                           DWORD type) {
@@ -69,9 +87,8 @@ std::vector<uint32_t> RegistryPortNumbers() {
 std::vector<uint32_t> DosDevicePortNumbers() {
     std::vector<uint32_t> numbers;
     for (DWORD number = 1; number <= kMaxDosDevice; ++number) {
-        std::array<char, 16> device{};
+        const std::array<char, 16> device = DosName(number);
         std::array<char, 512> target{};
-        std::snprintf(device.data(), device.size(), "COM%lu", static_cast<unsigned long>(number));
         // A target too long for the buffer still names a device that exists.
         if (QueryDosDeviceA(device.data(), target.data(), static_cast<DWORD>(target.size())) != 0 ||
             GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
@@ -79,6 +96,16 @@ std::vector<uint32_t> DosDevicePortNumbers() {
         }
     }
     return numbers;
+}
+
+bool PortIsPickedOnly(uint32_t number) {
+    const std::array<char, 16> name = DosName(number);
+    std::array<char, 512> device{};
+    if (QueryDosDeviceA(name.data(), device.data(), static_cast<DWORD>(device.size())) == 0) {
+        device[0] = '\0';
+    }
+    return PickedOnlyDevice(device.data(),
+                            StringValue(HKEY_LOCAL_MACHINE, "Software\\Wine\\Ports", name.data()));
 }
 
 }  // namespace velmora

@@ -23,4 +23,9 @@ std::vector<uint32_t> RegistryPortNumbers();
 // ports whose driver left no SERIALCOMM value.
 std::vector<uint32_t> DosDevicePortNumbers();
 
+// Whether COMn is an on-board UART or a Bluetooth port (PickedOnlyDevice),
+// from the kernel device QueryDosDeviceA names and, under Wine, the Unix
+// device of the port's value under HKLM\Software\Wine\Ports.
+bool PortIsPickedOnly(uint32_t number);
+
 }  // namespace velmora

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "system/SerialPort.h"
 
@@ -22,9 +23,13 @@ class Win32SerialPort final : public SerialPort {
   public:
     // CreateFileA(path, GENERIC_READ | GENERIC_WRITE, no sharing, no security
     // attributes, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, no template).
-    // ERROR_FILE_NOT_FOUND (2) is DoesNotExist; every other failure, such as
-    // ERROR_ACCESS_DENIED for a port in use, is OtherError.
-    static OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port);
+    // ERROR_FILE_NOT_FOUND (2) is DoesNotExist; ERROR_ACCESS_DENIED and
+    // ERROR_SHARING_VIOLATION (a port in use) are Busy; every other failure
+    // is OtherError, with the system's message in `why` (when given). A
+    // handle that is no character device (GetFileType) or reports no serial
+    // state (GetCommState) is closed untouched as NotSerialPort.
+    static OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port,
+                            std::string* why = nullptr);
 
     ~Win32SerialPort() override;  // CloseHandle
     Win32SerialPort(const Win32SerialPort&) = delete;
@@ -43,20 +48,31 @@ class Win32SerialPort final : public SerialPort {
     void ClearError() override;
 
     // ReadFile under the installed COMMTIMEOUTS; the count starts at 0, so a
-    // failed read (line error, port gone) delivers nothing.
+    // failed read (line error, port gone) delivers nothing. A line error
+    // (ERROR_OPERATION_ABORTED) is cleared at once; the errors of a device
+    // that went away (see Gone) mark the port gone.
     std::size_t Read(uint8_t* dst, std::size_t n) override;
     // WriteFile; true only when all n bytes went out. A write the line cannot
-    // take ends at the write time-out with fewer bytes.
+    // take ends at the write time-out with fewer bytes. Failures as Read's.
     bool Write(const uint8_t* src, std::size_t n) override;
+    // ReadFile, WriteFile or ClearCommError failed with ERROR_ACCESS_DENIED,
+    // ERROR_BAD_COMMAND, ERROR_DEVICE_REMOVED, ERROR_GEN_FAILURE or
+    // ERROR_NOT_READY.
+    bool Gone() const override { return gone_; }
+    // The error code of the last failed call (0 while none failed).
+    DWORD LastFailure() const { return lastFailure_; }
 
   private:
     explicit Win32SerialPort(HANDLE handle);
 
     bool ReadState();
+    void NoteFailure(DWORD error);
 
     HANDLE handle_;
     DCB dcb_{};
     bool haveState_ = false;
+    bool gone_ = false;
+    DWORD lastFailure_ = 0;
 };
 
 }  // namespace velmora

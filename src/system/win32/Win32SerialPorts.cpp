@@ -7,12 +7,13 @@
 namespace velmora {
 
 std::vector<PortEntry> Win32SerialPorts::Discover() {
-    return DiscoverComPorts(
-        ComPortSources{FindGetCommPorts(), RegistryPortNumbers, DosDevicePortNumbers});
+    return DiscoverComPorts(ComPortSources{FindGetCommPorts(), RegistryPortNumbers,
+                                           DosDevicePortNumbers, PortIsPickedOnly});
 }
 
 OpenOutcome Win32SerialPorts::Open(const char* path, std::unique_ptr<SerialPort>& port) {
-    return Win32SerialPort::Open(path, port);
+    lastOpenError_.clear();
+    return Win32SerialPort::Open(path, port, &lastOpenError_);
 }
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "system/SerialPort.h"
@@ -16,6 +17,10 @@ class Win32SerialPorts final : public SerialPorts {
     std::vector<PortEntry> Discover() override;
     // Exclusive open; see Win32SerialPort::Open.
     OpenOutcome Open(const char* path, std::unique_ptr<SerialPort>& port) override;
+    std::string LastOpenError() const override { return lastOpenError_; }
+
+  private:
+    std::string lastOpenError_;  // of the last Open()
 };
 
 }  // namespace velmora

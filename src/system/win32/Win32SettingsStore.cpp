@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "system/win32/Win32OutputFiles.h"
 #include "system/win32/Win32SettingsReader.h"
 #include "system/win32/Win32SettingsWriter.h"
 
@@ -42,12 +43,25 @@ std::unique_ptr<SettingsReader> Win32SettingsStore::OpenForRead(const char* name
 
 std::unique_ptr<SettingsWriter> Win32SettingsStore::OpenForWrite(const char* name) {
     const HANDLE file = OpenExclusively(name, GENERIC_WRITE);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    if (file == INVALID_HANDLE_VALUE) {
+        lastFailure_ = SystemMessage(GetLastError());
+        return nullptr;
+    }
     if (!SetEndOfFile(file)) {  // the new handle stands at offset 0
+        lastFailure_ = SystemMessage(GetLastError());
         CloseHandle(file);
         return nullptr;
     }
     return std::make_unique<Win32SettingsWriter>(file);
+}
+
+std::string Win32SettingsStore::PathOf(const char* name) const {
+    FilePath relative{};
+    FilePath full{};
+    if (!PathFor(name, relative)) return name;
+    const DWORD n =
+        GetFullPathNameA(relative.data(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    return n > 0 && n < full.size() ? std::string(full.data(), n) : std::string(name);
 }
 
 }  // namespace velmora

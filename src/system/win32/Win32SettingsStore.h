@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "system/SettingsStore.h"
 
@@ -21,6 +22,12 @@ class Win32SettingsStore final : public SettingsStore {
     // process holds keeps its contents (CREATE_ALWAYS would not promise
     // that). Null on any failure.
     std::unique_ptr<SettingsWriter> OpenForWrite(const char* name) override;
+    std::string LastFailure() const override { return lastFailure_; }
+    // GetFullPathNameA of the name as it is opened.
+    std::string PathOf(const char* name) const override;
+
+  private:
+    std::string lastFailure_;  // of the last OpenForWrite
 };
 
 }  // namespace velmora

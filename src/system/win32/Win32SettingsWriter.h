@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 #include "system/SettingsStore.h"
 
@@ -20,9 +21,11 @@ class Win32SettingsWriter final : public SettingsWriter {
     // WriteFile until all n bytes are written; false when the file system
     // refuses (disk full, I/O error).
     bool Write(const char* bytes, std::size_t n) override;
+    std::string Failure() const override { return failure_; }
 
   private:
     HANDLE file_;
+    std::string failure_;
 };
 
 }  // namespace velmora

@@ -48,13 +48,15 @@ TEST_F(GeneratorWindowTest, ANonNumberShowsTheErrorAndTouchesNeitherLogNorWire) 
 TEST_F(GeneratorWindowTest, TypedDigitsReachTheCommand) {
     Retype("Freq1", "12a34.5");  // the digits-only box lets only the digits through
     EXPECT_EQ(f.Form().Freq1.Text(), "12345");
+    Retype("Ampl1", "0.5.");  // channel A's amplitude takes one decimal point
+    EXPECT_EQ(f.Form().Ampl1.Text(), "0.5");
     auto* waveform = f.Find<ListBoxWidget>("Waveform1");
     waveform->setFocus();
     QTest::keyClick(waveform, Qt::Key_Home);  // "Off"
     QTest::keyClick(waveform, Qt::Key_Down);  // "Sine", chosen with the keyboard
     Tick("EnableA");
-    EXPECT_EQ(line->WrittenText(), std::string("%G0112345.000000,1.000000%z\r\n"));
-    EXPECT_EQ(f.Form().Display.Lines().back(), "%G0112345.000000,1.000000");
+    EXPECT_EQ(line->WrittenText(), std::string("%G0112345.000000,0.500000%z\r\n"));
+    EXPECT_EQ(f.Form().Display.Lines().back(), "%G0112345.000000,0.500000");
     EXPECT_TRUE(f.errors.messages.empty());
 }
 

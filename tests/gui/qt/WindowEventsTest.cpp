@@ -140,15 +140,34 @@ TEST_F(WindowEventsTest, DigitsOnlyBoxesRefuseOtherTypedCharacters) {
     EXPECT_EQ(f.Form().Ampl2.Text(), "1.004.V");
 }
 
-TEST_F(WindowEventsTest, APasteLetsThroughWhatTypingWould) {
-    QGuiApplication::clipboard()->setText(QStringLiteral("1 5.x7"));
-    for (const char* name : {"Freq2", "Ampl2"}) {
-        auto* edit = f.Find<QLineEdit>(name);
-        edit->end(false);
+// A paste that holds anything typing would refuse is refused whole, never
+// filtered into another number ("0.5 V" into "05", 6.6 times too much).
+TEST_F(WindowEventsTest, APasteTypingWouldRefuseIsRefusedWhole) {
+    const struct {
+        const char* box;
+        const char* pasted;
+        bool selectAll;
+        const char* after;
+    } cases[] = {
+        {"Freq2", "1 5.x7", false, "20000"},
+        {"Freq2", "157", false, "20000157"},
+        {"Ampl1", "0.5 V", true, "1.00"},
+        {"Ampl1", "0.5", false, "1.00"},  // a second point
+        {"Ampl1", "0.5", true, "0.5"},
+        {"Ampl2", "1 5.x7", false, "1.001 5.x7"},  // any text: all of it
+    };
+    for (const auto& c : cases) {
+        auto* edit = f.Find<QLineEdit>(c.box);
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        if (c.selectAll)
+            edit->selectAll();
+        else
+            edit->end(false);
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->text().toStdString(), c.after) << c.pasted << " into " << c.box;
     }
     EXPECT_EQ(f.Form().Freq2.Text(), "20000157");
-    EXPECT_EQ(f.Form().Ampl2.Text(), "1.001 5.x7");  // not digits-only: all of it
+    EXPECT_EQ(f.Form().Ampl1.Text(), "0.5");
 }
 
 TEST_F(WindowEventsTest, EditTextSetByTheProgramIsShown) {
@@ -227,19 +246,35 @@ TEST_F(WindowEventsTest, ClosingRunsTheCloseHandler) {
 }
 
 TEST_F(WindowEventsTest, TerminationSignalClosesTheWindowLikeTheUser) {
-    MainWindow& window = f.Window();
-    window.show();
-    f.settings.files.clear();
-    {
-        SignalCloser closer(window);
-        std::raise(SIGTERM);
-        // The close arrives through the event loop, as soon as it reads the pipe.
-        for (int i = 0; i < 100 && window.isVisible(); ++i) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        test::WindowFixture one;
+        MainWindow& window = one.Window();
+        window.show();
+        one.settings.files.clear();
+        {
+            SignalCloser closer(window, [&window] { window.CloseBySystem(); });
+            std::raise(signal);
+            // The close arrives through the event loop, as soon as it reads the pipe.
+            for (int i = 0; i < 100 && window.isVisible(); ++i) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            }
         }
+        EXPECT_FALSE(window.isVisible()) << signal;
+        EXPECT_FALSE(one.settings.files["Config.Ini"].empty());
     }
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(f.settings.files["Config.Ini"].empty());
+    // A settings file that cannot be written: the user who closes the window
+    // is shown it; at a close by the system nobody is there to answer a box.
+    test::WindowFixture byUser, bySystem;
+    for (test::WindowFixture* w : {&byUser, &bySystem}) {
+        w->Window().show();
+        w->settings.readOnly = true;
+    }
+    byUser.Window().close();
+    bySystem.Window().CloseBySystem();
+    const std::string said = "Cannot save the settings in /home/u/Config.Ini: Permission denied";
+    EXPECT_EQ(byUser.errors.messages, (std::vector<std::string>{said}));
+    EXPECT_TRUE(bySystem.errors.messages.empty());
+    EXPECT_EQ(bySystem.Form().Display.Lines().back(), said);
 }
 
 }  // namespace

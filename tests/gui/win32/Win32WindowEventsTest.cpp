@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -125,6 +127,38 @@ TEST_F(Win32WindowEventsTest, CheckBoxesEditsAndScrollBarsFollowUserAndProgram) 
     const LRESULT length = SendMessageA(display, EM_GETLINE, static_cast<WPARAM>(lines - 1),
                                         reinterpret_cast<LPARAM>(last));
     EXPECT_EQ(std::string(last, static_cast<std::size_t>(length)), std::to_string(Memo::kMaxLines));
+}
+
+// Channel A's amplitude takes one decimal point; a paste holding anything
+// typing would refuse is refused whole, in it and in the digits-only boxes.
+TEST_F(Win32WindowEventsTest, AmplitudeTakesAPointAndPastesAreRefusedWhole) {
+    SendMessageW(f.Control("Ampl1"), EM_SETSEL, 0, -1);
+    for (char c : std::string("0.5.V")) SendMessageW(f.Control("Ampl1"), WM_CHAR, c, 0);
+    EXPECT_EQ(f.Form().Ampl1.Text(), "0.5");
+    const auto paste = [&](const char* name, const std::wstring& text) {
+        if (!OpenClipboard(f.Window().Handle())) return false;
+        EmptyClipboard();
+        const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        std::memcpy(GlobalLock(data), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(data);
+        SetClipboardData(CF_UNICODETEXT, data);
+        CloseClipboard();
+        SendMessageW(f.Control(name), EM_SETSEL, 0, -1);
+        SendMessageW(f.Control(name), WM_PASTE, 0, 0);
+        return true;
+    };
+    if (paste("Ampl1", L"0.5 V") && paste("Freq2", L"1 5")) {
+        EXPECT_EQ(Text("Ampl1"), "0.5");
+        EXPECT_EQ(f.Form().Freq2.Text(), "20000");
+        paste("Ampl1", L"0.25");
+        EXPECT_EQ(f.Form().Ampl1.Text(), "0.25");
+        paste("Ampl1", L"0.5");
+    } else {
+        std::printf("no clipboard here: the pastes were not tried\n");
+    }
+    f.Form().Waveform1.UserSelect(1);  // "Sine"
+    SendMessageW(f.Control("EnableA"), BM_CLICK, 0, 0);
+    EXPECT_EQ(line->WrittenText(), "%G0120000.000000,0.500000%z\r\n");
 }
 
 TEST_F(Win32WindowEventsTest, SurfaceClicksGreyedLabelsAndTheErrorBoxRoute) {

@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "PtyPair.h"
 #include "TempDirectory.h"
 #include "system/posix/PortDiscovery.h"
+#include "system/posix/PortLinkLock.h"
 #include "system/posix/PosixSerialPorts.h"
 
 namespace velmora {
 namespace {
 
+using testing::PtyPair;
 using testing::TempDirectory;
 
 // A fake /sys, /dev and port directory in one temporary tree.
@@ -20,6 +23,8 @@ class PortDiscoveryTest : public ::testing::Test {
     std::string Sys() const { return root_ / "sys"; }
     std::string Dev() const { return root_ / "dev"; }
     std::string Ports() const { return root_ / "ports"; }
+    // What a port link leads to: a pseudo-terminal, as the instrument's does.
+    std::string Pty() const { return pty_.SlavePath(); }
 
     void AddTty(const std::string& name, bool withDriver, const char* type = nullptr) {
         const std::string base = "sys/class/tty/" + name;
@@ -49,6 +54,7 @@ class PortDiscoveryTest : public ::testing::Test {
     }
 
     TempDirectory root_;
+    PtyPair pty_;
 };
 
 TEST_F(PortDiscoveryTest, DevicesWithADriverAndARealUartComeFirstThenLiveLinks) {
@@ -59,18 +65,38 @@ TEST_F(PortDiscoveryTest, DevicesWithADriverAndARealUartComeFirstThenLiveLinks) 
     AddTty("ttyS0", true, "0\n");  // registered, but no UART there
     AddTty("ttyS1", true, "4\n");  // a 16550A
     AddTty("ttyS2", true);         // no type file and nothing to ask
-    root_.WriteFile("target", "");
-    AddLink("zeta", root_ / "target");
-    AddLink("alpha", root_ / "target");
+    AddTty("rfcomm0", true);       // Bluetooth
+    ASSERT_TRUE(pty_.Ok());
+    root_.WriteFile("file", "");
+    AddLink("zeta", Pty());  // a socat bridge, a test's pty: no lock file
+    AddLink("alpha", Pty());
     AddLink("dangling", root_ / "missing");
+    AddLink("to-a-file", root_ / "file");  // would take commands as data
+    AddLink("to-null", "/dev/null");       // a character device, but no port
     root_.WriteFile("ports/plain-file", "");
+    // A killed instrument's link: its lock file is left, and nobody holds it.
+    AddLink("stale", Pty());
+    root_.WriteFile("ports/stale.lock", "");
+    // A running one holds its lock.
+    AddLink("live", Pty());
+    PortLinkLock held;
+    bool leftBehind = true;
+    ASSERT_TRUE(held.Hold(Ports() + "/live", leftBehind));
+    EXPECT_FALSE(leftBehind);
 
     const std::vector<PortEntry> entries = List();
-    EXPECT_EQ(Names(entries), (std::vector<std::string>{"ttyACM0", "ttyS1", "ttyUSB2", "ttyUSB10",
-                                                        "alpha", "zeta"}));
-    ASSERT_EQ(entries.size(), 6u);
-    EXPECT_EQ(entries[0].path, Dev() + "/ttyACM0");
-    EXPECT_EQ(entries[4].path, Ports() + "/alpha");
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"rfcomm0", "ttyACM0", "ttyS1", "ttyUSB2",
+                                                        "ttyUSB10", "alpha", "live", "zeta"}));
+    ASSERT_EQ(entries.size(), 8u);
+    EXPECT_EQ(entries[1].path, Dev() + "/ttyACM0");
+    EXPECT_EQ(entries[5].path, Ports() + "/alpha");
+    // On-board UARTs and Bluetooth ports are opened only when the user picks them.
+    for (const PortEntry& e : entries) {
+        EXPECT_EQ(e.pickedOnly, e.name == "ttyS1" || e.name == "rfcomm0") << e.name;
+    }
+    EXPECT_TRUE(PortLinkLock::IsStale(Ports() + "/stale"));
+    EXPECT_FALSE(PortLinkLock::IsStale(Ports() + "/live"));
+    EXPECT_FALSE(PortLinkLock::IsStale(Ports() + "/alpha"));
 }
 
 TEST_F(PortDiscoveryTest, MissingDirectoriesGiveAnEmptyList) {
@@ -88,8 +114,7 @@ TEST_F(PortDiscoveryTest, SkipsAPortDirectoryThatIsNotPrivate) {
         {"is owned by uid 65534", [](const char* path) { return chown(path, 65534, 65534); }},
         {"is open to other users (mode 0777)", [](const char* path) { return chmod(path, 0777); }},
     };
-    root_.WriteFile("target", "");
-    AddLink("ttyVIRT0", root_ / "target");
+    AddLink("ttyVIRT0", Pty());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         ASSERT_EQ(chmod(Ports().c_str(), 0700), 0);
@@ -109,20 +134,18 @@ TEST_F(PortDiscoveryTest, SkipsAPortDirectoryThatIsNotPrivate) {
 }
 
 TEST_F(PortDiscoveryTest, PathsLongerThanTheBufferAreLeftOut) {
-    root_.WriteFile("target", "");
     const std::size_t room = kMaxPortPathLength - Ports().size() - 1;
-    AddLink(std::string(room, 'a'), root_ / "target");
-    AddLink(std::string(room + 1, 'b'), root_ / "target");
+    AddLink(std::string(room, 'a'), Pty());
+    AddLink(std::string(room + 1, 'b'), Pty());
     const std::vector<PortEntry> entries = List();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].path.size(), kMaxPortPathLength);
 }
 
 TEST_F(PortDiscoveryTest, TheFirstHundredAreListed) {
-    root_.WriteFile("target", "");
     for (int i = 0; i < 60; ++i) {
         AddTty("ttyUSB" + std::to_string(i), true);
-        AddLink("port" + std::to_string(i), root_ / "target");
+        AddLink("port" + std::to_string(i), Pty());
     }
     const std::vector<PortEntry> entries = List();
     ASSERT_EQ(entries.size(), kMaxPorts);

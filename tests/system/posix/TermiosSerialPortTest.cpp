@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -66,13 +67,21 @@ Ms Elapsed(F&& body) {
 TEST(TermiosSerialPortOpen, MissingPathDoesNotExistOtherFailuresAreOtherErrors) {
     TempDirectory dir;
     dir.WriteFile("plain", "x");
+    dir.WriteFile("locked", "x");
+    ASSERT_EQ(chmod((dir / "locked").c_str(), 0), 0);
     std::unique_ptr<SerialPort> port;
+    std::string why;
     EXPECT_EQ(TermiosSerialPort::Open((dir / "absent").c_str(), port), OpenOutcome::DoesNotExist);
     EXPECT_EQ(TermiosSerialPort::Open((dir / "no/such/dir").c_str(), port),
               OpenOutcome::DoesNotExist);
-    EXPECT_EQ(TermiosSerialPort::Open(dir.Path().c_str(), port), OpenOutcome::OtherError);
+    EXPECT_EQ(TermiosSerialPort::Open(dir.Path().c_str(), port, &why), OpenOutcome::OtherError);
+    EXPECT_EQ(why, "Is a directory");
     EXPECT_EQ(TermiosSerialPort::Open((dir / "plain/below").c_str(), port),
               OpenOutcome::OtherError);
+    if (geteuid() != 0) {  // root opens any file
+        EXPECT_EQ(TermiosSerialPort::Open((dir / "locked").c_str(), port),
+                  OpenOutcome::PermissionDenied);
+    }
     EXPECT_EQ(port, nullptr);
 }
 
@@ -85,8 +94,8 @@ TEST(TermiosSerialPortOpen, SecondOpenIsRefusedUntilTheFirstCloses) {
     std::unique_ptr<SerialPort> first;
     std::unique_ptr<SerialPort> second;
     ASSERT_EQ(TermiosSerialPort::Open(pty.SlavePath().c_str(), first), OpenOutcome::Opened);
-    EXPECT_EQ(TermiosSerialPort::Open(pty.SlavePath().c_str(), second), OpenOutcome::OtherError);
-    EXPECT_EQ(TermiosSerialPort::Open((dir / "link").c_str(), second), OpenOutcome::OtherError);
+    EXPECT_EQ(TermiosSerialPort::Open(pty.SlavePath().c_str(), second), OpenOutcome::Busy);
+    EXPECT_EQ(TermiosSerialPort::Open((dir / "link").c_str(), second), OpenOutcome::Busy);
     EXPECT_EQ(second, nullptr);
 
     first.reset();
@@ -103,9 +112,7 @@ TEST(TermiosSerialPortOpen, AnotherProcessIsRefused) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         std::unique_ptr<SerialPort> port;
-        _exit(TermiosSerialPort::Open(pty.SlavePath().c_str(), port) == OpenOutcome::OtherError
-                  ? 0
-                  : 1);
+        _exit(TermiosSerialPort::Open(pty.SlavePath().c_str(), port) == OpenOutcome::Busy ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -113,14 +120,19 @@ TEST(TermiosSerialPortOpen, AnotherProcessIsRefused) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST(TermiosSerialPortOpen, FileThatIsNotATerminalOpensButHasNoState) {
+// Only a serial device is ever written to: a file (behind a port link gone
+// wrong) or a character device that takes no line settings is closed as it
+// was found.
+TEST(TermiosSerialPortOpen, WhatIsNotASerialDeviceIsClosedUntouched) {
     TempDirectory dir;
     dir.WriteFile("plain", "x");
+    ASSERT_EQ(symlink((dir / "plain").c_str(), (dir / "link").c_str()), 0);
     std::unique_ptr<SerialPort> port;
-    ASSERT_EQ(TermiosSerialPort::Open((dir / "plain").c_str(), port), OpenOutcome::Opened);
-    LineSettings settings;
-    EXPECT_FALSE(port->GetState(settings));
-    EXPECT_FALSE(port->SetState(LinkSettings()));
+    for (const std::string& path : {dir / "plain", dir / "link", std::string("/dev/null")}) {
+        EXPECT_EQ(TermiosSerialPort::Open(path.c_str(), port), OpenOutcome::NotSerialPort) << path;
+        EXPECT_EQ(port, nullptr);
+    }
+    EXPECT_EQ(dir.ReadFile("plain"), "x");
 }
 
 // --- Line settings ---------------------------------------------------------
@@ -193,6 +205,7 @@ TEST_F(PtyPortTest, ReadOnASilentLineReturnsNothingAfterAboutNPlusOneMs) {
     EXPECT_EQ(got, 0u);
     EXPECT_GE(took.count(), 20);
     EXPECT_LT(took.count(), 70);
+    EXPECT_FALSE(port_->Gone());  // silence is not a pulled cable
 }
 
 TEST_F(PtyPortTest, WithoutTimeoutsTheLinkRuleApplies) {
@@ -273,8 +286,12 @@ TEST_F(PtyPortTest, HangUpEndsTheReadAtOnceEvenWithoutABound) {
     ASSERT_TRUE(port_->SetTimeouts({0, 0, 0, 0, 0}));
     pty_.CloseMaster();
     uint8_t buffer[1000];
+    EXPECT_FALSE(port_->Gone());
     const Ms took = Elapsed([&] { EXPECT_EQ(port_->Read(buffer, sizeof buffer), 0u); });
     EXPECT_LT(took.count(), 500);
+    // The far end closed: the device is gone, and a write says so too.
+    EXPECT_TRUE(port_->Gone());
+    EXPECT_FALSE(port_->Write(buffer, 1));
 }
 
 // --- Writing ---------------------------------------------------------------

@@ -71,12 +71,36 @@ TEST(ComPortListTest, DiscoveryJoinsTheSystemsListWithTheDosDevicesLowestHundred
                        {{}, {}, {}, {}}};
     for (const Case& c : cases) {
         g_ports = c.getCommPorts;
-        const std::vector<PortEntry> entries =
-            DiscoverComPorts({c.getCommPorts.empty() ? nullptr : FakeGetCommPorts,
-                              [&c] { return c.registry; }, [&c] { return c.dosDevices; }});
+        const std::vector<PortEntry> entries = DiscoverComPorts(
+            {c.getCommPorts.empty() ? nullptr : FakeGetCommPorts, [&c] { return c.registry; },
+             [&c] { return c.dosDevices; }, [](uint32_t number) { return number == 2; }});
         std::vector<uint32_t> numbers;
-        for (const PortEntry& entry : entries) numbers.push_back(*ComPortNumber(entry.name));
+        for (const PortEntry& entry : entries) {
+            numbers.push_back(*ComPortNumber(entry.name));
+            EXPECT_EQ(entry.pickedOnly, numbers.back() == 2) << entry.name;
+        }
         EXPECT_EQ(numbers, c.expected);
+    }
+}
+
+// On-board UARTs and Bluetooth ports are opened only when the user picks
+// them. Under Wine every COM port is \Device\Serial<n>; there the Unix
+// device of Wine's own port table tells.
+TEST(ComPortListTest, OnBoardAndBluetoothPortsArePickedOnly) {
+    const struct {
+        const char *device, *wineTarget;
+        bool pickedOnly;
+    } cases[] = {{"\\Device\\Serial0", "", true},
+                 {"\\Device\\BthModem3", "", true},
+                 {"\\Device\\VCP0", "", false},
+                 {"\\Device\\USBSER000", "", false},
+                 {"\\Device\\Silabser0", "", false},
+                 {"", "", false},
+                 {"\\Device\\Serial4", "/dev/pts/8", false},
+                 {"\\Device\\Serial0", "/dev/ttyS0", true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PickedOnlyDevice(c.device, c.wineTarget), c.pickedOnly)
+            << c.device << c.wineTarget;
     }
 }
 

@@ -1,0 +1,68 @@
+#include "system/posix/PortLinkLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace velmora {
+namespace {
+
+constexpr mode_t kLockFileMode = 0600;
+
+int OpenLockFile(const std::string& path, int flags) {
+    int fd = -1;
+    do {
+        fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kLockFileMode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// The same file as the one open on `fd`, not one put there since.
+bool SameFile(int fd, const std::string& path) {
+    struct stat open {
+    }, named{};
+    return fstat(fd, &open) == 0 && stat(path.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+}  // namespace
+
+bool PortLinkLock::IsStale(const std::string& linkPath) {
+    const int fd = OpenLockFile(PathFor(linkPath), O_RDONLY);
+    if (fd < 0) return false;  // no lock file: a link of another kind
+    const bool free = flock(fd, LOCK_SH | LOCK_NB) == 0;
+    close(fd);  // lets go of the lock, if it was taken here
+    return free;
+}
+
+bool PortLinkLock::Hold(const std::string& linkPath, bool& leftBehind) {
+    Release();
+    const std::string path = PathFor(linkPath);
+    leftBehind = true;
+    int fd = OpenLockFile(path, O_RDWR);
+    if (fd < 0 && errno == ENOENT) {
+        leftBehind = false;
+        fd = OpenLockFile(path, O_RDWR | O_CREAT | O_EXCL);
+    }
+    if (fd < 0) return false;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return false;
+    }
+    fd_ = fd;
+    path_ = path;
+    return true;
+}
+
+void PortLinkLock::Release() {
+    if (fd_ < 0) return;
+    if (SameFile(fd_, path_)) unlink(path_.c_str());
+    close(fd_);
+    fd_ = -1;
+    path_.clear();
+}
+
+}  // namespace velmora
