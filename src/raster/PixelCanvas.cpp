@@ -63,4 +63,8 @@ void PixelCanvas::TextOut(int x, int y, const char* text) {
     if (text_ && text != nullptr) text_(*this, x, y, text, textColour_);
 }
 
+TextExtent PixelCanvas::MeasureText(const char* text) {
+    return measure_ && text != nullptr ? measure_(text) : TextExtent{};
+}
+
 }  // namespace velmora

@@ -15,13 +15,15 @@ namespace velmora {
 // 0xffRRGGBB, rows top first, no window toolkit. Lines and rectangles are
 // drawn as the Qt window's canvas draws them (LineRaster, BoxRaster; a
 // rectangle of one pixel draws nothing). It has no font: text goes to the
-// painter it is given, or is left out. For pictures made without a window.
+// painter it is given and is measured by the measure given with it, or is
+// left out (and measures nothing). For pictures made without a window.
 class PixelCanvas final : public Canvas {
   public:
     // Draws `text` with its top left corner at (x, y) in `colour`, over the
     // white brush, through the canvas's SetPixel.
     using TextPainter = std::function<void(PixelCanvas& canvas, int x, int y, std::string_view text,
                                            uint32_t colour)>;
+    using TextMeasure = std::function<TextExtent(std::string_view text)>;
 
     PixelCanvas(int width, int height, uint32_t background = BoxRaster::kWhite);
 
@@ -32,7 +34,10 @@ class PixelCanvas final : public Canvas {
     // Points outside the picture are left out.
     void SetPixel(int x, int y, uint32_t colour);
     const std::vector<uint32_t>& Pixels() const { return pixels_; }
-    void SetTextPainter(TextPainter painter) { text_ = std::move(painter); }
+    void SetTextPainter(TextPainter painter, TextMeasure measure) {
+        text_ = std::move(painter);
+        measure_ = std::move(measure);
+    }
 
     static uint32_t PixelOf(Rgb colour);
 
@@ -42,6 +47,7 @@ class PixelCanvas final : public Canvas {
     void Rectangle(int x1, int y1, int x2, int y2) override;
     void TextOut(int x, int y, const char* text) override;
     void SetTextColor(Rgb color) override { textColour_ = PixelOf(color); }
+    TextExtent MeasureText(const char* text) override;
 
   private:
     int width_;
@@ -52,6 +58,7 @@ class PixelCanvas final : public Canvas {
     int x_ = 0;
     int y_ = 0;
     TextPainter text_;
+    TextMeasure measure_;
 };
 
 }  // namespace velmora

@@ -108,7 +108,9 @@ TEST(TraceDisplay, LaterLayersCoverEarlierOnes) {
     in.fft2 = true;
     constexpr uint32_t kBackground = 0xff123456;
     PixelCanvas picture(1511, 899, kBackground);
-    picture.SetTextPainter(BlockText);
+    picture.SetTextPainter(BlockText, [](std::string_view text) {
+        return TextExtent{static_cast<int>(text.size()) * kCellWidth, kCellHeight};
+    });
     TraceDisplay().DrawFrame(picture, MakeFrame(Zero, Zero), in);
     const auto at = [&](int x, int y) { return picture.Pixel(x, y); };
     const auto px = [](Rgb c) { return PixelCanvas::PixelOf(c); };
