@@ -24,6 +24,16 @@ void SetProbe(BodeOptions& o, const OptionValue& v) {
     o.probe[ch] = v.integer;
 }
 
+void SetAmplitude(BodeOptions& o, const OptionValue& v) {
+    OptionValue volts{v.text};
+    if (ReadOptionValue(OptionKind::Number, (*v.ranges)[0], {}, volts)) {
+        o.amplitude = volts.number;
+    } else {
+        *v.error = "--amplitude " + std::string(v.text) +
+                   " is not a peak amplitude above 0 V and at most 3.3 V";
+    }
+}
+
 // In the order of the help. A Choice's words are in the order of its list.
 constexpr Row kRows[] = {
     {.name = "--port",
@@ -48,8 +58,8 @@ constexpr Row kRows[] = {
      .ranges = {{{1, kMaxPerDecade}}},
      .help = "  --per-decade N       points a decade, {0} (default 10)\n"},
     {.name = "--amplitude",
-     .kind = OptionKind::Number,
-     .set = [](BodeOptions& o, const OptionValue& v) { o.amplitude = v.number; },
+     .kind = OptionKind::Custom,
+     .set = SetAmplitude,
      .ranges = {kAmplitudes},
      .help = "  --amplitude V        generator A's peak, above 0 and at most 3.3 (default 1)\n"},
     {.name = "--settle",

@@ -17,24 +17,14 @@
 #include <thread>
 #include <vector>
 
+#include "cli/ProgramRun.h"
 #include "integration/InstrumentSession.h"
 
 namespace velmora {
 namespace {
 
-std::vector<std::string> Lines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-std::string Text(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::Lines;
+using testing::Text;
 
 // velmora-capture against the virtual instrument on a pseudo-terminal, each
 // instrument tracing the commands it receives.
