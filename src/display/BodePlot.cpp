@@ -38,9 +38,11 @@ struct Panel {
 
 int Pixel(double value) { return static_cast<int>(std::lround(std::clamp(value, -kMaxPixel, kMaxPixel))); }
 
-// Whole steps of `step` around the values, at least `minSteps` of them.
+// Whole steps of `step` around the values, at least `minSteps` of them; a
+// value a hair past a step (noise on a -90 degree phase) takes no step more.
 Axis AxisAround(double low, double high, double step, int minSteps) {
-    Axis axis{std::floor(low / step) * step, std::ceil(high / step) * step, step};
+    constexpr double kHair = 0.01;  // of a step
+    Axis axis{std::floor(low / step + kHair) * step, std::ceil(high / step - kHair) * step, step};
     while (axis.high - axis.low < minSteps * step - 1e-9) {
         axis.high += step;
         if (axis.high - axis.low < minSteps * step - 1e-9) axis.low -= step;
