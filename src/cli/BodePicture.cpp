@@ -1,7 +1,6 @@
 #include "cli/BodePicture.h"
 
 #include "display/BodePlot.h"
-#include "raster/BitmapFont.h"
 #include "raster/BitmapText.h"
 #include "raster/PngFile.h"
 
@@ -19,9 +18,8 @@ std::string BodePlotPng(const std::vector<ResponsePoint>& points) {
     plot.reserve(points.size());
     for (const ResponsePoint& p : points) plot.push_back({p.frequency, p.gainDb, p.phaseDegrees});
     PixelCanvas canvas(kWidth, kHeight);
-    canvas.SetTextPainter(BitmapTextPainter(kTextScale));
-    DrawBodePlot(canvas, kWidth, kHeight, plot,
-                 TextCell{kBitmapCellWidth * kTextScale, kBitmapCellHeight * kTextScale});
+    UseBitmapFont(canvas, kTextScale);
+    DrawBodePlot(canvas, kWidth, kHeight, plot);
     return EncodePng(canvas);
 }
 

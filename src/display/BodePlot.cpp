@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "display/TraceDisplay.h"
 
@@ -60,8 +59,8 @@ double GainStep(double span) {
 
 class Plot {
   public:
-    Plot(Canvas& canvas, const std::vector<BodePlotPoint>& points, TextCell cell)
-        : canvas_(canvas), points_(points), cell_(cell) {}
+    Plot(Canvas& canvas, const std::vector<BodePlotPoint>& points)
+        : canvas_(canvas), points_(points), cell_(canvas.MeasureText("0")) {}
 
     void Draw(int width, int height) {
         canvas_.SetPenColor({255, 255, 255});
@@ -124,9 +123,7 @@ class Plot {
         canvas_.TextOut((width - w) / 2, cell_.height, title);
     }
 
-    int TextWidth(const char* text) const {
-        return static_cast<int>(std::strlen(text)) * cell_.width;
-    }
+    int TextWidth(const char* text) { return canvas_.MeasureText(text).width; }
 
     void Line(int x1, int y1, int x2, int y2) {
         canvas_.MoveTo(x1, y1);
@@ -215,16 +212,15 @@ class Plot {
 
     Canvas& canvas_;
     const std::vector<BodePlotPoint>& points_;
-    TextCell cell_;
+    TextExtent cell_;  // one character of the canvas's font
     double low_ = 0.0;   // log10 of the first frequency
     double high_ = 1.0;  // log10 of the last
 };
 
 }  // namespace
 
-void DrawBodePlot(Canvas& canvas, int width, int height, const std::vector<BodePlotPoint>& points,
-                  TextCell cell) {
-    Plot(canvas, points, cell).Draw(width, height);
+void DrawBodePlot(Canvas& canvas, int width, int height, const std::vector<BodePlotPoint>& points) {
+    Plot(canvas, points).Draw(width, height);
 }
 
 }  // namespace velmora

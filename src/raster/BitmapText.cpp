@@ -29,10 +29,16 @@ void DrawBitmapText(PixelCanvas& canvas, int x, int y, std::string_view text, ui
     }
 }
 
-PixelCanvas::TextPainter BitmapTextPainter(int scale) {
-    return [scale](PixelCanvas& canvas, int x, int y, std::string_view text, uint32_t colour) {
-        DrawBitmapText(canvas, x, y, text, colour, scale);
-    };
+TextExtent MeasureBitmapText(std::string_view text, int scale) {
+    return {static_cast<int>(text.size()) * kBitmapCellWidth * scale, kBitmapCellHeight * scale};
+}
+
+void UseBitmapFont(PixelCanvas& canvas, int scale) {
+    canvas.SetTextPainter(
+        [scale](PixelCanvas& c, int x, int y, std::string_view text, uint32_t colour) {
+            DrawBitmapText(c, x, y, text, colour, scale);
+        },
+        [scale](std::string_view text) { return MeasureBitmapText(text, scale); });
 }
 
 }  // namespace velmora

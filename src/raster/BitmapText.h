@@ -14,7 +14,10 @@ namespace velmora {
 void DrawBitmapText(PixelCanvas& canvas, int x, int y, std::string_view text, uint32_t colour,
                     int scale);
 
-// The same as the canvas's painter for TextOut.
-PixelCanvas::TextPainter BitmapTextPainter(int scale);
+// The room DrawBitmapText takes for `text`.
+TextExtent MeasureBitmapText(std::string_view text, int scale);
+
+// The built-in font at `scale` as the canvas's font.
+void UseBitmapFont(PixelCanvas& canvas, int scale);
 
 }  // namespace velmora
