@@ -75,6 +75,7 @@ class Bode final : public ResponseFrames {
         std::string error;
         if (!session_.Start(error)) return Failed(error);
         started_ = true;
+        stale_ = session_.StartUpStale();
         Setup();
         const std::vector<double> sweep = SweepFrequencies(o_.from, o_.to, o_.perDecade);
         std::array<int, 2> ranges = {session_.Form().Scale1.ItemIndex(),
@@ -160,7 +161,8 @@ class Bode final : public ResponseFrames {
     int Stopped(std::size_t points) {
         EndProgress();
         std::fprintf(stderr, "%s: frames stopped arriving from %s (%s): %d of %zu points measured\n",
-                     kProgram, session_.Port().name.c_str(), "none for 5 s", measured_, points);
+                     kProgram, session_.Port().name.c_str(), session_.WhyNoFrames().c_str(),
+                     measured_, points);
         return kExitFailed;
     }
 

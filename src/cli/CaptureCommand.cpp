@@ -1,5 +1,6 @@
 #include "cli/CaptureCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "capture/CaptureCsv.h"
@@ -56,7 +57,7 @@ class Capture {
         std::string error;
         if (!session_.Start(error)) return Failed(error);
         TForm2& form = session_.Form();
-        const uint32_t stale = ApplySettings(form, o_, ranges);
+        const uint32_t stale = std::max(session_.StartUpStale(), ApplySettings(form, o_, ranges));
         start_ = session_.NowMicros();
         session_.NoteFrame();
         form.onFrameShown = [&](const FrameRecord& r) {
@@ -100,7 +101,7 @@ class Capture {
             case HeadlessSession::Outcome::kInterrupted:
                 return Stop(kExitInterrupted);
             case HeadlessSession::Outcome::kSilent:
-                return Stopped("none for 5 s");
+                return Stopped(session_.WhyNoFrames());
             case HeadlessSession::Outcome::kTimeUp:
             case HeadlessSession::Outcome::kDone:
                 break;
@@ -109,11 +110,11 @@ class Capture {
         return Stop(kExitDone);
     }
 
-    int Stopped(const char* why) {
+    int Stopped(const std::string& why) {
         Stop(kExitFailed);
         const std::string asked = o_.seconds ? "" : " of " + std::to_string(o_.frames);
         std::fprintf(stderr, "%s: frames stopped arriving from %s (%s): %d%s arrived\n", kProgram,
-                     session_.Port().name.c_str(), why, kept_, asked.c_str());
+                     session_.Port().name.c_str(), why.c_str(), kept_, asked.c_str());
         return kExitFailed;
     }
 

@@ -28,15 +28,35 @@ HeadlessSession::HeadlessSession(const char* program, CommandSystem& system,
 
 bool HeadlessSession::Start(std::string& error) {
     form_.Dispatch([&] { form_.FormCreate(); });
-    nextTick_ = lastFrame_ = NowMicros();
-    if (form_.Link().Configured()) return true;
-    if (form_.Link().OpenFailed()) {
+    nextTick_ = NowMicros();
+    NoteFrame();
+    const uint32_t requests = form_.Receive().requestsSent;
+    startUpStale_ = requests > 0 ? requests - 1 : 0;
+    const SerialLink& link = form_.Link();
+    if (link.Configured()) return true;
+    if (link.Condition() == LinkCondition::kNotSerialPort || link.IsOpen()) {
+        error = port_.path + " is not a serial port";
+        if (!link.OpenError().empty()) error += " (" + link.OpenError() + ")";
+    } else {
         error = "cannot open " + port_.name + " (" + port_.path +
                 "): " + system_.whyNotOpened(port_.path);
-    } else {
-        error = port_.path + " opened but is no serial port that can be set up";
     }
     return false;
+}
+
+void HeadlessSession::NoteFrame() {
+    lastFrame_ = NowMicros();
+    bytesAtFrame_ = form_.Link().BytesRead();
+    markerSince_ = false;
+}
+
+std::string HeadlessSession::WhyNoFrames() const {
+    const SerialLink& link = form_.Link();
+    if (!link.IsOpen()) return "disconnected";
+    const uint64_t bytes = link.BytesRead() - bytesAtFrame_;
+    if (bytes == 0) return "no answer for " + std::to_string(kSilenceMicros / 1'000'000) + " s";
+    return "answers that are not frames: " + std::to_string(bytes) + " bytes, " +
+           (markerSince_ ? "no whole frame" : "no frame marker");
 }
 
 uint32_t HeadlessSession::Apply(const std::function<void()>& event) {
@@ -59,6 +79,7 @@ HeadlessSession::Outcome HeadlessSession::RunTicks(const std::function<bool()>& 
         nextTick_ = std::max(nextTick_ + interval, NowMicros());
         if (system_.interrupted) return Outcome::kInterrupted;
         form_.Dispatch([&] { form_.Timer1Timer(); });
+        if (form_.Receive().rxBlock != kHeaderBlock) markerSince_ = true;
     }
     return Outcome::kDone;
 }

@@ -30,8 +30,11 @@ class HeadlessSession {
     int64_t NowMicros() const { return system_.clock.NowMicros(); }
 
     // Start-up; false with the reason in `error` when the port did not open
-    // or cannot be set up as a serial line.
+    // or is not a serial port (closed before a byte was written to it).
     bool Start(std::string& error);
+    // Frames answering requests up to this one were asked for before
+    // start-up's last setting went out (start-up ends with one more request).
+    uint32_t StartUpStale() const { return startUpStale_; }
 
     // Runs `event` through the form's dispatcher (an error shows on standard
     // error and the session goes on), returning the number of data requests
@@ -43,7 +46,11 @@ class HeadlessSession {
     Outcome RunTicks(const std::function<bool()>& done,
                      std::optional<int64_t> untilMicros = std::nullopt);
     // A frame the command takes: the silence watch starts again.
-    void NoteFrame() { lastFrame_ = NowMicros(); }
+    void NoteFrame();
+    // Why no frame came since the last one noted, in the words the window's
+    // picture uses: "disconnected", "no answer for 5 s", "answers that are
+    // not frames: N bytes, no frame marker".
+    std::string WhyNoFrames() const;
 
   private:
     class StderrErrors final : public ErrorReporter {
@@ -62,6 +69,9 @@ class HeadlessSession {
     PortEntry port_;
     int64_t nextTick_ = 0;
     int64_t lastFrame_ = 0;
+    uint64_t bytesAtFrame_ = 0;  // the link's byte count at the last frame noted
+    bool markerSince_ = false;   // a frame's header came in since then
+    uint32_t startUpStale_ = 0;
 };
 
 }  // namespace velmora
