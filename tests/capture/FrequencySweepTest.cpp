@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "capture/FrequencySweep.h"
@@ -43,7 +44,7 @@ class Circuit final : public ResponseFrames {
         const auto channel = [&](std::size_t c, double volts, double phase) {
             return [=, this](int i) {
                 const double v =
-                    volts * std::sin(2 * M_PI * kFrequency * i / kRate + phase) /
+                    volts * std::sin(2 * std::numbers::pi * kFrequency * i / kRate + phase) /
                     record_.settings.channel[c].voltsPerCount;
                 return static_cast<int16_t>(std::clamp(std::lround(v), -2047L, 2047L));
             };
@@ -89,7 +90,7 @@ TEST(FrequencySweepTest, RangesFollowTheSignalAndSmallOutputsStayEmpty) {
         if (!c.measured) continue;
         EXPECT_NEAR(*p->volts[1], c.out, 0.002 * c.out + 0.001);
         EXPECT_NEAR(*p->gainDb, 20 * std::log10(c.out / c.in), 0.05);
-        EXPECT_NEAR(*p->phaseDegrees, -0.7 * 180 / M_PI, 0.5);
+        EXPECT_NEAR(*p->phaseDegrees, -0.7 * 180 / std::numbers::pi, 0.5);
     }
     Circuit silent(1.0, 0.5, 0.0, 0);
     std::array<int, 2> ranges{7, 7};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 
 #include "capture/SineFit.h"
@@ -37,7 +38,7 @@ TEST(SineFitTest, FindsAmplitudePhaseAndOffset) {
         SCOPED_TRACE(c.frequency);
         std::uniform_int_distribution<int> noise(-c.noise, c.noise);
         const auto wave = [&](int i) {
-            const double v = c.offset + c.amplitude * std::sin(2 * M_PI * c.frequency * i / kRate +
+            const double v = c.offset + c.amplitude * std::sin(2 * std::numbers::pi * c.frequency * i / kRate +
                                                                 c.phase);
             return static_cast<int16_t>(
                 std::clamp<long>(std::lround(v) + noise(random), -kFullScaleCounts,
@@ -48,7 +49,7 @@ TEST(SineFitTest, FindsAmplitudePhaseAndOffset) {
         EXPECT_EQ(fit.clipped, c.clipped);
         if (c.clipped) continue;
         EXPECT_NEAR(fit.amplitude, c.amplitude, c.tolerance);
-        EXPECT_NEAR(std::remainder(fit.phase - c.phase, 2 * M_PI), 0.0, c.tolerance / c.amplitude);
+        EXPECT_NEAR(std::remainder(fit.phase - c.phase, 2 * std::numbers::pi), 0.0, c.tolerance / c.amplitude);
         EXPECT_NEAR(fit.offset, c.offset, c.tolerance);
         EXPECT_LE(fit.residualRms, c.noise + 0.5);
         EXPECT_FALSE(FitSine(frame, 0, c.frequency, kRate).amplitude > 0.0);  // silent channel
