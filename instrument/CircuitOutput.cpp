@@ -36,7 +36,8 @@ void CircuitOutput::Build(char waveform, double frequency) {
         const double shape = WaveShape(waveform, static_cast<double>(p) / n);
         const std::complex<double> step = std::polar(1.0, -2.0 * std::numbers::pi * p / n);
         std::complex<double> turn = shape / n;
-        for (int k = 0; k <= harmonics; ++k, turn *= step) term[static_cast<std::size_t>(k)] += turn;
+        for (int k = 0; k <= harmonics; ++k, turn *= step)
+            term[static_cast<std::size_t>(k)] += turn;
     }
     for (int k = 0; k <= harmonics; ++k) {
         const double weight = k == 0 ? 1.0 : 2.0;  // a real signal's two sides

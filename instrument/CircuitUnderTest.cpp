@@ -49,8 +49,7 @@ std::complex<double> CircuitUnderTest::Response(double hz) const {
     return 0.0;
 }
 
-bool CircuitUnderTest::Parse(std::string_view text, CircuitUnderTest& circuit,
-                             std::string& error) {
+bool CircuitUnderTest::Parse(std::string_view text, CircuitUnderTest& circuit, std::string& error) {
     std::array<std::string_view, kMaxFields> field;
     std::size_t count = 0;
     const std::string usage =
@@ -67,8 +66,8 @@ bool CircuitUnderTest::Parse(std::string_view text, CircuitUnderTest& circuit,
     CircuitUnderTest parsed;
     parsed.kind = kind->kind;
     if (!Within(field[1], kMinFrequency, kMaxFrequency, parsed.frequency)) {
-        return Fail(error, "needs a frequency from 1 to 1000000 Hz, not '" +
-                               std::string(field[1]) + "'");
+        return Fail(error,
+                    "needs a frequency from 1 to 1000000 Hz, not '" + std::string(field[1]) + "'");
     }
     if (kind->numbers == 2 && !Within(field[2], kMinQ, kMaxQ, parsed.q)) {
         return Fail(error, "needs a Q from 0.1 to 1000, not '" + std::string(field[2]) + "'");

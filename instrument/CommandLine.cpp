@@ -75,9 +75,9 @@ class Parser {
     }
 
     static bool IsValued(std::string_view arg) {
-        for (const char* name : {"--stray", "--short-frame", "--late", "--points", "--noise",
-                                 "--seed", "--link-name", "--trace", "--input1", "--input2",
-                                 "--dut"}) {
+        for (const char* name :
+             {"--stray", "--short-frame", "--late", "--points", "--noise", "--seed", "--link-name",
+              "--trace", "--input1", "--input2", "--dut"}) {
             if (arg == name) return true;
         }
         return false;

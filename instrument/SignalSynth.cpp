@@ -71,13 +71,13 @@ double SignalSynth::Frequency(const InstrumentState& state, std::size_t channel,
 double SignalSynth::ChannelLevel(const InstrumentState& state, std::size_t channel,
                                  const SourcePhases& phase) {
     const int range = state.range[channel];
-    double level = Level(state.generator[channel], range, phase[0]) +
-                   Level(inputs_[channel], range, phase[1]);
+    double level =
+        Level(state.generator[channel], range, phase[0]) + Level(inputs_[channel], range, phase[1]);
     if (channel == 1 && circuit_.Connected()) {
         const InstrumentState::Generator& a = state.generator[0];
-        const double volts = circuit_.Volts(a.waveform, velmora::Frequency(a),
-                                            Clamp(a.amplitude, 0.0, kMaxAmplitude),
-                                            phase[kCircuitSource]);
+        const double volts =
+            circuit_.Volts(a.waveform, velmora::Frequency(a),
+                           Clamp(a.amplitude, 0.0, kMaxAmplitude), phase[kCircuitSource]);
         level += volts * kFullScale / FullScaleVolts(range);
     }
     return level;
@@ -109,7 +109,8 @@ bool SignalSynth::Capture(const InstrumentState& state, Samples& out) {
         for (std::size_t i = 0; i < kSamplePairs; ++i) {
             const double offset = static_cast<double>(i) - anchor;
             SourcePhases phase{};
-            for (std::size_t s = 0; s < kSources; ++s) phase[s] = reference[c][s] + step[s] * offset;
+            for (std::size_t s = 0; s < kSources; ++s)
+                phase[s] = reference[c][s] + step[s] * offset;
             const long value = std::lround(ChannelLevel(state, c, phase)) + Noise();
             out.channel[c][i] =
                 static_cast<int16_t>(std::clamp<long>(value, -kFullScale, kFullScale));

@@ -13,9 +13,9 @@ namespace velmora {
 // The instrument's analogue side: each channel's input is the generator wired
 // to it (A to channel 1, B to channel 2) plus the external signal connected
 // there, if any, and on channel 2 the output of a circuit under test that
-// generator A drives, if one is connected; sampled at 102.4 kS/s (ten divisions of 2 ms in 2048 samples)
-// and scaled by the channel's range so that the range's full scale is 2047
-// counts; beyond it the sample clips at ±2047. A little seeded noise is added.
+// generator A drives, if one is connected; sampled at 102.4 kS/s (ten divisions of 2 ms in 2048
+// samples) and scaled by the channel's range so that the range's full scale is 2047 counts; beyond
+// it the sample clips at ±2047. A little seeded noise is added.
 //
 // Triggering: when the sync source's whole input crosses the sync level with
 // the chosen slope, the window is placed so that sample `syncPosition` is the

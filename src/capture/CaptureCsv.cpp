@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "spectrum/Spectrum.h"
 #include "capture/CsvText.h"
+#include "spectrum/Spectrum.h"
 
 namespace velmora {
 namespace {

@@ -28,8 +28,9 @@ std::string ResponseCsvHeader(const ResponseRun& run) {
     AppendCommentLine(out, "port", PrintableText(run.port.c_str()));
     AppendCommentLine(out, "sample_rate_Hz", Number(run.sampleRateHz));
     AppendCommentLine(out, "amplitude_V", Number(run.amplitudeVolts));
-    AppendCommentLine(out, "probes", std::string("ch1=") + (run.x10[0] ? "x10" : "x1") +
-                                         " ch2=" + (run.x10[1] ? "x10" : "x1"));
+    AppendCommentLine(
+        out, "probes",
+        std::string("ch1=") + (run.x10[0] ? "x10" : "x1") + " ch2=" + (run.x10[1] ? "x10" : "x1"));
     AppendCommentLine(out, "wiring", "generator A to the input and CH1, CH2 to the output");
     return out +
            "Frequency (Hz),CH1 (V),CH2 (V),Gain (dB),Phase (deg),CH1 Range (V),CH2 Range (V)\n";

@@ -9,9 +9,9 @@ namespace velmora {
 // samples: exact for any number of periods in the frame, whole or not, and
 // with the noise of all samples averaged out.
 struct SineFit {
-    double amplitude = 0.0;  // peak, in counts
-    double phase = 0.0;      // radians in (-pi, pi], at the frame's first sample
-    double offset = 0.0;     // counts
+    double amplitude = 0.0;    // peak, in counts
+    double phase = 0.0;        // radians in (-pi, pi], at the frame's first sample
+    double offset = 0.0;       // counts
     double residualRms = 0.0;  // what the sine leaves unexplained, counts
     bool clipped = false;      // a sample at or beyond full scale: the fit is not to be trusted
 };

@@ -46,7 +46,9 @@ class Bode final : public ResponseFrames {
   public:
     Bode(const BodeOptions& options, CommandSystem& system, SettingsStore& settings,
          CapturePorts& ports, double sampleRate)
-        : o_(options), system_(system), session_(kProgram, system, settings, ports),
+        : o_(options),
+          system_(system),
+          session_(kProgram, system, settings, ports),
           rate_(sampleRate) {}
 
     int Run(BodeOutputs& outputs) {
@@ -84,7 +86,8 @@ class Bode final : public ResponseFrames {
             Progress(k, sweep.size(), sweep[k]);
             const double played = SetFrequency(sweep[k]);
             if (outcome_ != HeadlessSession::Outcome::kDone) break;
-            const std::optional<ResponsePoint> point = MeasureResponse(played, ranges, *this, rate_);
+            const std::optional<ResponsePoint> point =
+                MeasureResponse(played, ranges, *this, rate_);
             if (!point) break;
             if (!outputs.Add(RunInfo(), *point, error_)) return kExitFailed;
             ++measured_;
@@ -148,7 +151,10 @@ class Bode final : public ResponseFrames {
     }
 
     ResponseRun RunInfo() const {
-        return ResponseRun{session_.Port().name, frame_.time, rate_, o_.amplitude,
+        return ResponseRun{session_.Port().name,
+                           frame_.time,
+                           rate_,
+                           o_.amplitude,
                            {frame_.settings.channel[0].x10, frame_.settings.channel[1].x10}};
     }
 
@@ -160,7 +166,8 @@ class Bode final : public ResponseFrames {
 
     int Stopped(std::size_t points) {
         EndProgress();
-        std::fprintf(stderr, "%s: frames stopped arriving from %s (%s): %d of %zu points measured\n",
+        std::fprintf(stderr,
+                     "%s: frames stopped arriving from %s (%s): %d of %zu points measured\n",
                      kProgram, session_.Port().name.c_str(), session_.WhyNoFrames().c_str(),
                      measured_, points);
         return kExitFailed;

@@ -100,7 +100,9 @@ constexpr Row kRows[] = {
     {.name = "--list-ports",
      .set = [](BodeOptions& o, const OptionValue&) { o.listPorts = true; },
      .help = "  --list-ports         print the ports as the window lists them: NAME PATH\n"},
-    {.name = "--help", .set = [](BodeOptions& o, const OptionValue&) { o.help = true; }, .alias = "-h"},
+    {.name = "--help",
+     .set = [](BodeOptions& o, const OptionValue&) { o.help = true; },
+     .alias = "-h"},
     {.name = "--version", .set = [](BodeOptions& o, const OptionValue&) { o.version = true; }},
 };
 
@@ -112,7 +114,8 @@ bool CheckSweep(const BodeOptions& o, double sampleRate, std::string& error) {
                               " samples a second measures " + Hz(limits.lowest) + " to " +
                               Hz(limits.highest) +
                               " (one whole period in the frame, four samples a period)";
-    if (o.from < limits.lowest) return error = "--from " + Hz(o.from) + " is too low: " + range, false;
+    if (o.from < limits.lowest)
+        return error = "--from " + Hz(o.from) + " is too low: " + range, false;
     if (o.to > limits.highest) return error = "--to " + Hz(o.to) + " is too high: " + range, false;
     if (!(o.from < o.to)) {
         return error = "--from " + Hz(o.from) + " must be below --to " + Hz(o.to), false;

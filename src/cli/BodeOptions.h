@@ -19,7 +19,7 @@ struct BodeOptions {
     double amplitude = 1.0;  // generator A's peak, volts
     int settleMs = 0;        // at least this long from the generator command to the frame's request
     std::array<std::optional<int>, 2> probe{};  // list index: 0 x10, 1 x1
-    std::string csvPath;  // "-" or empty: standard output
+    std::string csvPath;                        // "-" or empty: standard output
     std::string pngPath;
     std::string settingsPath;
     double sampleRate = 0;  // 0: the program's own

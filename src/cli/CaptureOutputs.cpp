@@ -46,8 +46,8 @@ bool CaptureOutputs::Add(const FrameRecord& record, int number, double seconds,
 }
 
 std::vector<std::string> CaptureOutputs::Finish() {
-    const std::string held =
-        whole_ == 1 ? "its complete frame is" : "its " + std::to_string(whole_) + " complete frames are";
+    const std::string held = whole_ == 1 ? "its complete frame is"
+                                         : "its " + std::to_string(whole_) + " complete frames are";
     std::vector<std::string> failures;
     for (CommandOutput* out : {&samples_, &spectrum_, &measurements_}) {
         std::string failure = out->Finish(held);

@@ -35,7 +35,9 @@ struct Panel {
     Axis y;
 };
 
-int Pixel(double value) { return static_cast<int>(std::lround(std::clamp(value, -kMaxPixel, kMaxPixel))); }
+int Pixel(double value) {
+    return static_cast<int>(std::lround(std::clamp(value, -kMaxPixel, kMaxPixel)));
+}
 
 // Whole steps of `step` around the values, at least `minSteps` of them; a
 // value a hair past a step (noise on a -90 degree phase) takes no step more.
@@ -138,7 +140,8 @@ class Plot {
             for (int m = 2; m <= 9; ++m) VerticalLine(p, m * std::pow(10.0, decade));
         }
         canvas_.SetPenColor(kGridColor);
-        for (int decade = static_cast<int>(std::ceil(low_ - 1e-9)); decade <= high_ + 1e-9; ++decade) {
+        for (int decade = static_cast<int>(std::ceil(low_ - 1e-9)); decade <= high_ + 1e-9;
+             ++decade) {
             const double f = std::pow(10.0, decade);
             VerticalLine(p, f);
             if (frequencyLabels) FrequencyLabel(p, f);
@@ -212,7 +215,7 @@ class Plot {
 
     Canvas& canvas_;
     const std::vector<BodePlotPoint>& points_;
-    TextExtent cell_;  // one character of the canvas's font
+    TextExtent cell_;    // one character of the canvas's font
     double low_ = 0.0;   // log10 of the first frequency
     double high_ = 1.0;  // log10 of the last
 };

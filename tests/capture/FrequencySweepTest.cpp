@@ -43,9 +43,9 @@ class Circuit final : public ResponseFrames {
         }
         const auto channel = [&](std::size_t c, double volts, double phase) {
             return [=, this](int i) {
-                const double v =
-                    volts * std::sin(2 * std::numbers::pi * kFrequency * i / kRate + phase) /
-                    record_.settings.channel[c].voltsPerCount;
+                const double v = volts *
+                                 std::sin(2 * std::numbers::pi * kFrequency * i / kRate + phase) /
+                                 record_.settings.channel[c].voltsPerCount;
                 return static_cast<int16_t>(std::clamp(std::lround(v), -2047L, 2047L));
             };
         };

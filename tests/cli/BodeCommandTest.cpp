@@ -99,8 +99,8 @@ TEST_F(BodeCommandTest, MeasuresALowPassAgainstItsFormula) {
 // byte reaches the instrument.
 TEST_F(BodeCommandTest, UsageErrorsSendNothing) {
     const std::string port = StartInstrument("lowpass,1000");
-    for (const char* args : {"--from 10", "--to 40000", "--amplitude 5", "--from 2000 --to 1000",
-                             "--per-decade 0"}) {
+    for (const char* args :
+         {"--from 10", "--to 40000", "--amplitude 5", "--from 2000 --to 1000", "--per-decade 0"}) {
         SCOPED_TRACE(args);
         std::string err;
         EXPECT_EQ(Bode("--port " + port + " " + args, err), 2);

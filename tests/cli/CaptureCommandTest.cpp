@@ -213,7 +213,8 @@ TEST_F(CaptureCommandTest, FramesThatStopSayWhy) {
         });
         std::string err;
         const std::string frames = c.unplug ? " --frames 1000" : " --frames 2";
-        EXPECT_EQ(Capture("--port " + instrument_->LinkPath() + frames + " --measure " + m, err), 1);
+        EXPECT_EQ(Capture("--port " + instrument_->LinkPath() + frames + " --measure " + m, err),
+                  1);
         unplug.join();
         EXPECT_NE(err.find(std::string("frames stopped arriving from ")), std::string::npos) << err;
         EXPECT_NE(err.find(c.says), std::string::npos) << err;

@@ -255,14 +255,14 @@ TEST(SignalSynthTest, CircuitUnderTestShapesChannel2) {
     };
     using K = CircuitUnderTest::Kind;
     const Case cases[] = {
-        {{K::kLowPass, 1000, 0, 1}, 100, 7, 0},     {{K::kLowPass, 1000, 0, 1}, 1000, 7, 1},
-        {{K::kLowPass, 1000, 0, 1}, 10000, 7, 1},   {{K::kHighPass, 1000, 0, 1}, 200, 7, 0},
-        {{K::kHighPass, 1000, 0, 1}, 5000, 7, 1},   {{K::kBandPass, 2000, 5, 1}, 1800, 7, 1},
-        {{K::kBandPass, 2000, 5, 1}, 2000, 7, 0},   {{K::kLowPass, 1000, 0, 10}, 100, 0, 1},
+        {{K::kLowPass, 1000, 0, 1}, 100, 7, 0},   {{K::kLowPass, 1000, 0, 1}, 1000, 7, 1},
+        {{K::kLowPass, 1000, 0, 1}, 10000, 7, 1}, {{K::kHighPass, 1000, 0, 1}, 200, 7, 0},
+        {{K::kHighPass, 1000, 0, 1}, 5000, 7, 1}, {{K::kBandPass, 2000, 5, 1}, 1800, 7, 1},
+        {{K::kBandPass, 2000, 5, 1}, 2000, 7, 0}, {{K::kLowPass, 1000, 0, 10}, 100, 0, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << static_cast<int>(c.circuit.kind) << " at "
-                                        << c.frequency << " Hz, sync " << c.syncSource);
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.circuit.kind) << " at " << c.frequency
+                                        << " Hz, sync " << c.syncSource);
         InstrumentState state = Playing('1', c.frequency, 1.0, 7);
         state.range[1] = c.range2;
         state.syncSource = c.syncSource;

@@ -40,8 +40,9 @@ TEST(PngFileTest, HoldsThePictureInTheSameBytesEverywhere) {
     const PixelCanvas canvas = Picture();
     const std::string png = EncodePng(canvas);
     int width = 0, height = 0, channels = 0;
-    stbi_uc* rgb = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()),
-                                         static_cast<int>(png.size()), &width, &height, &channels, 3);
+    stbi_uc* rgb =
+        stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()),
+                              static_cast<int>(png.size()), &width, &height, &channels, 3);
     ASSERT_NE(rgb, nullptr);
     ASSERT_EQ(width, 160);
     ASSERT_EQ(height, 60);
