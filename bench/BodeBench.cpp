@@ -13,11 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "instrument/VirtualInstrument.h"
+#include "support/CsvCells.h"
 
 namespace velmora {
 namespace {
@@ -32,15 +32,6 @@ struct Figures {
     double seconds = 0.0;
     int status = -1;
 };
-
-std::vector<double> Cells(const std::string& row) {
-    std::vector<double> cells;
-    std::stringstream in(row);
-    for (std::string cell; std::getline(in, cell, ',');) {
-        cells.push_back(cell.empty() ? std::nan("") : std::stod(cell));
-    }
-    return cells;
-}
 
 Figures Sweep(const char* circuitText, const std::string& dir) {
     Figures f;
@@ -58,7 +49,7 @@ Figures Sweep(const char* circuitText, const std::string& dir) {
     std::ifstream in(csv);
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#' || line[0] == 'F') continue;
-        const std::vector<double> c = Cells(line);  // Hz, CH1, CH2, dB, deg, ranges
+        const std::vector<double> c = testing::CsvCells(line);  // Hz, CH1, CH2, dB, deg, ranges
         ++f.points;
         if (c.size() < 7 || std::isnan(c[3]) || c[2] < kOutputShare * c[6]) continue;
         const std::complex<double> h = options.circuit.Response(c[0]);

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <cstdio>
 
-#include "capture/CaptureCsv.h"
 #include "cli/BodeOptions.h"
 #include "cli/BodeOutputs.h"
 #include "cli/CaptureSettings.h"
+#include "cli/CommandMessages.h"
 #include "cli/HeadlessSession.h"
 #include "link/SampleRate.h"
 
@@ -17,16 +17,6 @@ constexpr const char* kProgram = "velmora-bode";
 constexpr int kWaveformOff = 0;  // the generator list's "Off"
 constexpr int kWaveformSine = 1;
 constexpr int kTimeSweep = 1;  // the sweep list's "2 mSec/div"
-
-int Usage(const std::string& error) {
-    std::fprintf(stderr, "%s: %s\n%s\n", kProgram, error.c_str(), BodeUsageLine());
-    return kExitUsage;
-}
-
-int Failed(const std::string& error) {
-    std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
-    return kExitFailed;
-}
 
 // The shortest text that reads back as `value`, as a user would type it.
 std::string NumberText(double value) {
@@ -45,17 +35,14 @@ void Tick(CheckBox& enable) {
 class Bode final : public ResponseFrames {
   public:
     Bode(const BodeOptions& options, CommandSystem& system, SettingsStore& settings,
-         CapturePorts& ports, double sampleRate)
-        : o_(options),
-          system_(system),
-          session_(kProgram, system, settings, ports),
-          rate_(sampleRate) {}
+         CapturePorts& ports, CommandMessages& say, double sampleRate)
+        : o_(options), say_(say), session_(kProgram, system, settings, ports), rate_(sampleRate) {}
 
     int Run(BodeOutputs& outputs) {
         const int status = Sweep(outputs);
         if (started_) session_.Apply([&] { GeneratorAOff(); });
-        EndProgress();
-        return Finish(outputs, status);
+        const std::string kept = error_.empty() ? std::string() : outputs.Kept();
+        return say_.Finished(status, error_, kept, outputs.Finish());
     }
 
     // A frame taken on `ranges`, requested after the last command.
@@ -75,7 +62,7 @@ class Bode final : public ResponseFrames {
   private:
     int Sweep(BodeOutputs& outputs) {
         std::string error;
-        if (!session_.Start(error)) return Failed(error);
+        if (!session_.Start(error)) return say_.Failed(error);
         started_ = true;
         stale_ = session_.StartUpStale();
         Setup();
@@ -158,35 +145,20 @@ class Bode final : public ResponseFrames {
                            {frame_.settings.channel[0].x10, frame_.settings.channel[1].x10}};
     }
 
-    int Finish(BodeOutputs& outputs, int status) {
-        if (!error_.empty()) status = Failed(error_ + outputs.Kept());
-        for (const std::string& failure : outputs.Finish()) status = Failed(failure);
-        return status;
-    }
-
     int Stopped(std::size_t points) {
-        EndProgress();
-        std::fprintf(stderr,
-                     "%s: frames stopped arriving from %s (%s): %d of %zu points measured\n",
-                     kProgram, session_.Port().name.c_str(), session_.WhyNoFrames().c_str(),
-                     measured_, points);
-        return kExitFailed;
+        return say_.Failed("frames stopped arriving from " + session_.Port().name + " (" +
+                           session_.WhyNoFrames() + "): " + std::to_string(measured_) + " of " +
+                           std::to_string(points) + " points measured");
     }
 
     void Progress(std::size_t k, std::size_t points, double frequency) {
-        if (!system_.progressOnTerminal || o_.quiet) return;
-        progressShown_ = true;
-        std::fprintf(stderr, "\rpoint %zu of %zu, %g Hz   ", k + 1, points, frequency);
-        std::fflush(stderr);
-    }
-
-    void EndProgress() {
-        if (progressShown_) std::fputc('\n', stderr);
-        progressShown_ = false;
+        char text[80];
+        std::snprintf(text, sizeof text, "point %zu of %zu, %g Hz   ", k + 1, points, frequency);
+        say_.Progress(text);
     }
 
     const BodeOptions& o_;
-    CommandSystem& system_;
+    CommandMessages& say_;
     HeadlessSession session_;
     double rate_;
     bool started_ = false;
@@ -195,32 +167,31 @@ class Bode final : public ResponseFrames {
     FrameRecord frame_;
     HeadlessSession::Outcome outcome_ = HeadlessSession::Outcome::kDone;
     int measured_ = 0;
-    bool progressShown_ = false;
     std::string error_;
 };
 
 }  // namespace
 
 int RunBodeCommand(int argc, const char* const* argv, CommandSystem& system) {
+    CommandMessages say(kProgram, BodeUsageLine(), system.progressOnTerminal);
     BodeOptions options;
     std::string error;
-    if (!ParseBodeOptions(argc, argv, kFrameSampleRateHz, options, error)) return Usage(error);
-    if (options.help || options.version) {
-        if (options.help) std::fputs(BodeHelp(), stdout);
-        if (!options.help) std::printf("%s %s\n", kProgram, VelmoraVersion());
-        return kExitDone;
-    }
+    if (!ParseBodeOptions(argc, argv, kFrameSampleRateHz, options, error)) return say.Usage(error);
+    if (options.help || options.version) return say.Informational(options.help, BodeHelp());
     if (options.listPorts) return ListPorts(kProgram, system.ports);
+    say.SetQuiet(options.quiet);
 
     ReadOnlySettings settings;
     if (!options.settingsPath.empty() && !settings.Load(options.settingsPath, error)) {
-        return Usage("cannot read " + options.settingsPath + ": " + error);
+        return say.Usage("cannot read " + options.settingsPath + ": " + error);
     }
     BodeOutputs outputs;
-    if (!outputs.Open(options, system.files, system.standardOutput, error)) return Failed(error);
+    if (!outputs.Open(options, system.files, system.standardOutput, error)) {
+        return say.Failed(error);
+    }
     CapturePorts ports(system.ports, ResolvePort(options.port, system.ports, system.devicePath));
     const double rate = options.sampleRate > 0 ? options.sampleRate : kFrameSampleRateHz;
-    Bode bode(options, system, settings, ports, rate);
+    Bode bode(options, system, settings, ports, say, rate);
     return bode.Run(outputs);
 }
 

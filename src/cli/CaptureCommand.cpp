@@ -8,22 +8,13 @@
 #include "cli/CaptureOutputs.h"
 #include "cli/CapturePorts.h"
 #include "cli/CaptureSettings.h"
+#include "cli/CommandMessages.h"
 #include "cli/HeadlessSession.h"
 
 namespace velmora {
 namespace {
 
 constexpr const char* kProgram = "velmora-capture";
-
-int Usage(const std::string& error) {
-    std::fprintf(stderr, "%s: %s\n%s\n", kProgram, error.c_str(), CaptureUsageLine());
-    return kExitUsage;
-}
-
-int Failed(const std::string& error) {
-    std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
-    return kExitFailed;
-}
 
 // The range indexes of the options, checked against the probes in force.
 bool CheckRanges(const CaptureOptions& o, const std::array<int, 2>& probes,
@@ -44,8 +35,8 @@ bool CheckRanges(const CaptureOptions& o, const std::array<int, 2>& probes,
 class Capture {
   public:
     Capture(const CaptureOptions& options, CommandSystem& system, SettingsStore& settings,
-            CapturePorts& ports)
-        : o_(options), system_(system), session_(kProgram, system, settings, ports) {}
+            CapturePorts& ports, CommandMessages& say)
+        : o_(options), say_(say), session_(kProgram, system, settings, ports) {}
 
     int Run(CaptureOutputs& outputs, const std::array<std::optional<int>, 2>& ranges) {
         return Finish(outputs, Take(outputs, ranges));
@@ -55,7 +46,7 @@ class Capture {
     // Start-up, the settings, then frames until the capture ends.
     int Take(CaptureOutputs& outputs, const std::array<std::optional<int>, 2>& ranges) {
         std::string error;
-        if (!session_.Start(error)) return Failed(error);
+        if (!session_.Start(error)) return say_.Failed(error);
         TForm2& form = session_.Form();
         const uint32_t stale = std::max(session_.StartUpStale(), ApplySettings(form, o_, ranges));
         start_ = session_.NowMicros();
@@ -69,9 +60,8 @@ class Capture {
     // However the capture ended, the files end at the last frame they all hold
     // whole (an existing file is replaced only now), and each failure is said.
     int Finish(CaptureOutputs& outputs, int status) {
-        if (!error_.empty()) status = Failed(error_ + outputs.Kept());
-        for (const std::string& failure : outputs.Finish()) status = Failed(failure);
-        return status;
+        const std::string kept = error_.empty() ? std::string() : outputs.Kept();
+        return say_.Finished(status, error_, kept, outputs.Finish());
     }
 
     bool Done() const { return !error_.empty() || (!o_.seconds && kept_ >= o_.frames); }
@@ -81,17 +71,15 @@ class Capture {
         ++kept_;
         session_.NoteFrame();
         if (!outputs.Add(record, kept_, Elapsed(), error_)) return;
-        if (system_.progressOnTerminal && !o_.quiet) Progress();
-    }
-
-    void Progress() {
-        progressShown_ = true;
+        char text[96];
         if (o_.seconds) {
-            std::fprintf(stderr, "\rframes %d, %.1f of %g s", kept_, Elapsed(), *o_.seconds);
+            std::snprintf(text, sizeof text, "frames %d, %.1f of %g s", kept_, Elapsed(),
+                          *o_.seconds);
         } else {
-            std::fprintf(stderr, "\rframes %d of %d, %.1f s", kept_, o_.frames, Elapsed());
+            std::snprintf(text, sizeof text, "frames %d of %d, %.1f s", kept_, o_.frames,
+                          Elapsed());
         }
-        std::fflush(stderr);
+        say_.Progress(text);
     }
 
     int Loop() {
@@ -99,7 +87,7 @@ class Capture {
         if (o_.seconds) until = start_ + static_cast<int64_t>(*o_.seconds * 1e6);
         switch (session_.RunTicks([&] { return Done(); }, until)) {
             case HeadlessSession::Outcome::kInterrupted:
-                return Stop(kExitInterrupted);
+                return kExitInterrupted;
             case HeadlessSession::Outcome::kSilent:
                 return Stopped(session_.WhyNoFrames());
             case HeadlessSession::Outcome::kTimeUp:
@@ -107,59 +95,49 @@ class Capture {
                 break;
         }
         if (o_.seconds && kept_ == 0) return Stopped("none in the time asked for");
-        return Stop(kExitDone);
+        return kExitDone;
     }
 
     int Stopped(const std::string& why) {
-        Stop(kExitFailed);
         const std::string asked = o_.seconds ? "" : " of " + std::to_string(o_.frames);
-        std::fprintf(stderr, "%s: frames stopped arriving from %s (%s): %d%s arrived\n", kProgram,
-                     session_.Port().name.c_str(), why.c_str(), kept_, asked.c_str());
-        return kExitFailed;
-    }
-
-    // Ends the progress line, if there is one, before the command ends.
-    int Stop(int status) {
-        if (progressShown_) std::fputc('\n', stderr);
-        progressShown_ = false;
-        return status;
+        return say_.Failed("frames stopped arriving from " + session_.Port().name + " (" + why +
+                           "): " + std::to_string(kept_) + asked + " arrived");
     }
 
     const CaptureOptions& o_;
-    CommandSystem& system_;
+    CommandMessages& say_;
     HeadlessSession session_;
     int64_t start_ = 0;
     int kept_ = 0;
-    bool progressShown_ = false;
     std::string error_;
 };
 
 }  // namespace
 
 int RunCaptureCommand(int argc, const char* const* argv, CommandSystem& system) {
+    CommandMessages say(kProgram, CaptureUsageLine(), system.progressOnTerminal);
     CaptureOptions options;
     std::string error;
-    if (!ParseCaptureOptions(argc, argv, options, error)) return Usage(error);
-    if (options.help || options.version) {
-        if (options.help) std::fputs(CaptureHelp(), stdout);
-        if (!options.help) std::printf("%s %s\n", kProgram, VelmoraVersion());
-        return kExitDone;
-    }
+    if (!ParseCaptureOptions(argc, argv, options, error)) return say.Usage(error);
+    if (options.help || options.version) return say.Informational(options.help, CaptureHelp());
     if (options.listPorts) return ListPorts(kProgram, system.ports);
+    say.SetQuiet(options.quiet);
 
     ReadOnlySettings settings;
     if (!options.settingsPath.empty() && !settings.Load(options.settingsPath, error)) {
-        return Usage("cannot read " + options.settingsPath + ": " + error);
+        return say.Usage("cannot read " + options.settingsPath + ": " + error);
     }
     std::array<std::optional<int>, 2> ranges{};
     const auto probes =
         ProbesInForce(options, settings, system.clock, system.wallClock, system.files);
-    if (!CheckRanges(options, probes, ranges, error)) return Usage(error);
+    if (!CheckRanges(options, probes, ranges, error)) return say.Usage(error);
 
     CaptureOutputs outputs;
-    if (!outputs.Open(options, system.files, system.standardOutput, error)) return Failed(error);
+    if (!outputs.Open(options, system.files, system.standardOutput, error)) {
+        return say.Failed(error);
+    }
     CapturePorts ports(system.ports, ResolvePort(options.port, system.ports, system.devicePath));
-    Capture capture(options, system, settings, ports);
+    Capture capture(options, system, settings, ports, say);
     return capture.Run(outputs, ranges);
 }
 

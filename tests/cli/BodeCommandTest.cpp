@@ -4,28 +4,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/ProgramRun.h"
 #include "instrument/VirtualInstrument.h"
+#include "support/CsvCells.h"
 
 namespace velmora {
 namespace {
 
 using testing::Lines;
 using testing::Text;
-
-// One row of a response file, its empty cells as NaN.
-std::vector<double> Cells(const std::string& row) {
-    std::vector<double> cells;
-    std::stringstream in(row);
-    for (std::string cell; std::getline(in, cell, ',');) {
-        cells.push_back(cell.empty() ? std::nan("") : std::stod(cell));
-    }
-    return cells;
-}
 
 // velmora-bode against the virtual instrument with a circuit between
 // generator A and channel 2.
@@ -56,7 +46,8 @@ class BodeCommandTest : public ::testing::Test {
     std::vector<std::vector<double>> Rows() {
         std::vector<std::vector<double>> rows;
         for (const std::string& line : Lines(dir_ + "/r.csv")) {
-            if (!line.empty() && line[0] != '#' && line[0] != 'F') rows.push_back(Cells(line));
+            if (!line.empty() && line[0] != '#' && line[0] != 'F')
+                rows.push_back(testing::CsvCells(line));
         }
         return rows;
     }
