@@ -2,7 +2,8 @@
 # desktop entry, the icon in the hicolor theme, the AppStream metainfo, the
 # manual pages and the Debian documents, and the .deb that CPack builds from
 # exactly these install rules. Only the desktop build has anything to install.
-if(NOT TARGET velmora OR NOT TARGET velmora-instrument OR NOT TARGET velmora-capture)
+if(NOT TARGET velmora OR NOT TARGET velmora-instrument OR NOT TARGET velmora-capture
+   OR NOT TARGET velmora-bode)
   return()
 endif()
 
@@ -57,8 +58,9 @@ install(FILES ${icon_svg} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/sca
 configure_file(${packaging_src}/velmora.1 ${packaging_out}/velmora.1 @ONLY)
 configure_file(${packaging_src}/velmora-instrument.1 ${packaging_out}/velmora-instrument.1 @ONLY)
 configure_file(${packaging_src}/velmora-capture.1 ${packaging_out}/velmora-capture.1 @ONLY)
+configure_file(${packaging_src}/velmora-bode.1 ${packaging_out}/velmora-bode.1 @ONLY)
 configure_file(${packaging_src}/changelog ${packaging_out}/changelog @ONLY)
-foreach(file velmora.1 velmora-instrument.1 velmora-capture.1 changelog)
+foreach(file velmora.1 velmora-instrument.1 velmora-capture.1 velmora-bode.1 changelog)
   add_custom_command(
     OUTPUT ${packaging_out}/${file}.gz
     COMMAND ${GZIP} -9nkf ${packaging_out}/${file}
@@ -70,13 +72,15 @@ add_custom_target(velmora_packaging_files ALL DEPENDS ${generated})
 configure_file(${packaging_src}/${VELMORA_APP_ID}.metainfo.xml.in
                ${packaging_out}/${VELMORA_APP_ID}.metainfo.xml @ONLY)
 
-install(TARGETS velmora velmora-instrument velmora-capture RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS velmora velmora-instrument velmora-capture velmora-bode
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${packaging_src}/${VELMORA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging_out}/${VELMORA_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${packaging_out}/velmora.1.gz ${packaging_out}/velmora-instrument.1.gz
-              ${packaging_out}/velmora-capture.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+              ${packaging_out}/velmora-capture.1.gz ${packaging_out}/velmora-bode.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${packaging_src}/copyright ${packaging_out}/changelog.gz DESTINATION ${doc_dir})
 
 # The Debian package. Its dependencies are what dpkg-shlibdeps finds the
@@ -97,6 +101,8 @@ amplitude.
 
 The package also holds velmora-capture, which writes the instrument's
 frames, spectra and measurements to CSV files for scripts and data logging,
+velmora-bode, which measures a circuit's frequency response (gain and phase,
+a Bode plot) with the instrument's generator and both channels,
 and velmora-instrument, a virtual instrument on a pseudo-terminal for trying
 the programs without hardware.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)

@@ -75,8 +75,9 @@ class Parser {
     }
 
     static bool IsValued(std::string_view arg) {
-        for (const char* name : {"--stray", "--short-frame", "--late", "--points", "--noise",
-                                 "--seed", "--link-name", "--trace", "--input1", "--input2"}) {
+        for (const char* name :
+             {"--stray", "--short-frame", "--late", "--points", "--noise", "--seed", "--link-name",
+              "--trace", "--input1", "--input2", "--dut"}) {
             if (arg == name) return true;
         }
         return false;
@@ -105,6 +106,9 @@ class Parser {
             o.traceFile = std::string(value);
         } else if (arg == "--input1" || arg == "--input2") {
             Input(arg, value, o.inputs[arg == "--input1" ? 0 : 1]);
+        } else if (arg == "--dut") {
+            std::string error;
+            if (!CircuitUnderTest::Parse(value, o.circuit, error)) Fail("option --dut " + error);
         } else {
             Fail("unknown option '" + std::string(arg) + "' (see --help)");
         }
@@ -167,6 +171,13 @@ std::string CommandLine::HelpText() {
            "                      saw-rising, saw-falling, saw-symmetrical, square50,\n"
            "                      square10, square90; HZ up to 1000000; VOLTS the peak\n"
            "                      (0 to 100), OFFSET a DC level (-100 to 100, default 0)\n"
+           "A circuit under test between generator A and channel 2's input:\n"
+           "  --dut lowpass,FC[,GAIN]      first-order RC low-pass, corner FC Hz\n"
+           "  --dut highpass,FC[,GAIN]     first-order RC high-pass, corner FC Hz\n"
+           "  --dut bandpass,F0,Q[,GAIN]   second-order band-pass, centre F0 Hz\n"
+           "                      FC and F0 from 1 to 1000000, Q from 0.1 to 1000, GAIN\n"
+           "                      a linear factor from 0 to 1000 (default 1); channel 2\n"
+           "                      shows the circuit's steady-state output\n"
            "Faults for reliability tests:\n"
            "  --stray N           send N stray bytes (never the marker) before each frame\n"
            "  --damage-marker     send each frame with a damaged marker\n"

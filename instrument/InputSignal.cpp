@@ -1,36 +1,15 @@
 #include "instrument/InputSignal.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 
+#include "instrument/DecimalText.h"
 #include "link/WaveformNames.h"
 
 namespace velmora {
 namespace {
 
 constexpr std::size_t kMaxFields = 4;
-
-// Splits at commas; false when there are more than kMaxFields fields.
-bool Split(std::string_view text, std::array<std::string_view, kMaxFields>& fields,
-           std::size_t& count) {
-    count = 0;
-    while (count < kMaxFields) {
-        const std::size_t comma = text.find(',');
-        fields[count++] = text.substr(0, comma);
-        if (comma == std::string_view::npos) return true;
-        text.remove_prefix(comma + 1);
-    }
-    return false;
-}
-
-// A plain decimal number (sign, fraction and exponent allowed) and nothing
-// after it; infinities and NaN are no numbers here.
-bool ParseDecimal(std::string_view text, double& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end && std::isfinite(value);
-}
 
 std::string WaveformList() {
     std::string list;
@@ -51,7 +30,7 @@ bool Fail(std::string& error, std::string message) {
 bool InputSignal::Parse(std::string_view text, InputSignal& signal, std::string& error) {
     std::array<std::string_view, kMaxFields> field;
     std::size_t count = 0;
-    if (!Split(text, field, count) || count < 3) {
+    if (!SplitFields(text, field.data(), field.size(), count) || count < 3) {
         return Fail(error, "needs WAVE,HZ,VOLTS[,OFFSET], not '" + std::string(text) + "'");
     }
     InputSignal parsed;

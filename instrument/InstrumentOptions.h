@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "instrument/CircuitUnderTest.h"
 #include "instrument/InputSignal.h"
 
 namespace velmora {
@@ -30,6 +31,8 @@ struct InstrumentOptions {
     std::string traceFile;      // when set: every command received is appended there
     // Signals from outside on the inputs of channels 1 and 2 (none by default).
     std::array<InputSignal, 2> inputs{};
+    // A circuit between generator A and channel 2's input (none by default).
+    CircuitUnderTest circuit{};
 };
 
 }  // namespace velmora

@@ -32,8 +32,12 @@ std::size_t SourceOf(const InstrumentState& state) { return state.syncSource == 
 
 }  // namespace
 
-SignalSynth::SignalSynth(int noise, uint32_t seed, const std::array<InputSignal, 2>& inputs)
-    : inputs_(inputs), noise_(noise < 0 ? 0 : noise), random_(seed == 0 ? 0x9E3779B9u : seed) {}
+SignalSynth::SignalSynth(int noise, uint32_t seed, const std::array<InputSignal, 2>& inputs,
+                         const CircuitUnderTest& circuit)
+    : inputs_(inputs),
+      circuit_(circuit, kSampleRate),
+      noise_(noise < 0 ? 0 : noise),
+      random_(seed == 0 ? 0x9E3779B9u : seed) {}
 
 double SignalSynth::FullScaleVolts(int range) {
     const int index = range < 0 ? 0 : (range > 7 ? 7 : range);
@@ -53,15 +57,30 @@ double SignalSynth::Level(const InputSignal& input, int range, double phase) {
 
 double SignalSynth::Frequency(const InstrumentState& state, std::size_t channel,
                               std::size_t source) const {
-    if (source == 0) return velmora::Frequency(state.generator[channel]);
-    return inputs_[channel].Connected() ? inputs_[channel].frequency : 0.0;
+    switch (source) {
+        case 0:
+            return velmora::Frequency(state.generator[channel]);
+        case 1:
+            return inputs_[channel].Connected() ? inputs_[channel].frequency : 0.0;
+        default:
+            return channel == 1 && circuit_.Connected() ? velmora::Frequency(state.generator[0])
+                                                        : 0.0;
+    }
 }
 
 double SignalSynth::ChannelLevel(const InstrumentState& state, std::size_t channel,
-                                 const SourcePhases& phase) const {
+                                 const SourcePhases& phase) {
     const int range = state.range[channel];
-    return Level(state.generator[channel], range, phase[0]) +
-           Level(inputs_[channel], range, phase[1]);
+    double level =
+        Level(state.generator[channel], range, phase[0]) + Level(inputs_[channel], range, phase[1]);
+    if (channel == 1 && circuit_.Connected()) {
+        const InstrumentState::Generator& a = state.generator[0];
+        const double volts =
+            circuit_.Volts(a.waveform, velmora::Frequency(a),
+                           Clamp(a.amplitude, 0.0, kMaxAmplitude), phase[kCircuitSource]);
+        level += volts * kFullScale / FullScaleVolts(range);
+    }
+    return level;
 }
 
 bool SignalSynth::Capture(const InstrumentState& state, Samples& out) {
@@ -78,13 +97,20 @@ bool SignalSynth::Capture(const InstrumentState& state, Samples& out) {
         }
         reference[SourceOf(state)][crossing.source] = crossing.phase;
     }
+    // The circuit's output moves with generator A, whichever of the two triggered.
+    if (triggered && SourceOf(state) == 1 && crossing.source == kCircuitSource) {
+        reference[0][0] = reference[1][kCircuitSource];
+    } else {
+        reference[1][kCircuitSource] = reference[0][0];
+    }
     for (std::size_t c = 0; c < 2; ++c) {
-        const SourcePhases step = {Frequency(state, c, 0) / kSampleRate,
-                                   Frequency(state, c, 1) / kSampleRate};
+        SourcePhases step{};
+        for (std::size_t s = 0; s < kSources; ++s) step[s] = Frequency(state, c, s) / kSampleRate;
         for (std::size_t i = 0; i < kSamplePairs; ++i) {
             const double offset = static_cast<double>(i) - anchor;
-            const SourcePhases phase = {reference[c][0] + step[0] * offset,
-                                        reference[c][1] + step[1] * offset};
+            SourcePhases phase{};
+            for (std::size_t s = 0; s < kSources; ++s)
+                phase[s] = reference[c][s] + step[s] * offset;
             const long value = std::lround(ChannelLevel(state, c, phase)) + Noise();
             out.channel[c][i] =
                 static_cast<int16_t>(std::clamp<long>(value, -kFullScale, kFullScale));
@@ -100,6 +126,7 @@ void SignalSynth::Advance(const InstrumentState& state, double seconds) {
             phase_[c][s] = std::isfinite(phase) ? phase - std::floor(phase) : 0.0;
         }
     }
+    phase_[1][kCircuitSource] = phase_[0][0];
 }
 
 // Looks for the first crossing of the sync level with the chosen slope by the
@@ -107,19 +134,29 @@ void SignalSynth::Advance(const InstrumentState& state, double seconds) {
 // runs in cycles of the channel's faster source, so that its steps resolve
 // that source's shape; `crossing` gets the first point on the far side of
 // the level.
-bool SignalSynth::FindCrossing(const InstrumentState& state, Crossing& crossing) const {
+bool SignalSynth::FindCrossing(const InstrumentState& state, Crossing& crossing) {
     const std::size_t channel = SourceOf(state);
-    const std::size_t fast = Frequency(state, channel, 1) > Frequency(state, channel, 0) ? 1 : 0;
+    std::size_t fast = 0;
+    double slow = 0.0;  // the slowest source that plays, 0 when only one does
+    for (std::size_t s = 0; s < kSources; ++s) {
+        const double f = Frequency(state, channel, s);
+        if (f > Frequency(state, channel, fast)) fast = s;
+    }
     const double frequency = Frequency(state, channel, fast);
     if (state.XYMode() || !(frequency > 0.0)) return false;
-    const double slow = Frequency(state, channel, 1 - fast);
+    for (std::size_t s = 0; s < kSources; ++s) {
+        const double f = Frequency(state, channel, s);
+        if (s != fast && f > 0.0 && (slow == 0.0 || f < slow)) slow = f;
+    }
     const double cycles = slow > 0.0 ? std::min(std::ceil(frequency / slow), kMaxScanCycles) : 1.0;
     const double level = state.syncLevel;
     const bool rising = state.syncPolarity == 0;
     const double start = phase_[channel][fast];
     const auto before = [&](double cycle) {
         SourcePhases phase = phase_[channel];
-        phase[1 - fast] += slow * (cycle - start) / frequency;
+        for (std::size_t s = 0; s < kSources; ++s) {
+            phase[s] += Frequency(state, channel, s) * (cycle - start) / frequency;
+        }
         phase[fast] = cycle;
         const double distance = ChannelLevel(state, channel, phase) - level;
         return rising ? distance < 0.0 : distance > 0.0;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "instrument/CircuitOutput.h"
 #include "instrument/InputSignal.h"
 #include "instrument/InstrumentState.h"
 #include "link/FrameFormat.h"
@@ -11,9 +12,10 @@ namespace velmora {
 
 // The instrument's analogue side: each channel's input is the generator wired
 // to it (A to channel 1, B to channel 2) plus the external signal connected
-// there, if any, sampled at 102.4 kS/s (ten divisions of 2 ms in 2048 samples)
-// and scaled by the channel's range so that the range's full scale is 2047
-// counts; beyond it the sample clips at ±2047. A little seeded noise is added.
+// there, if any, and on channel 2 the output of a circuit under test that
+// generator A drives, if one is connected; sampled at 102.4 kS/s (ten divisions of 2 ms in 2048
+// samples) and scaled by the channel's range so that the range's full scale is 2047 counts; beyond
+// it the sample clips at ±2047. A little seeded noise is added.
 //
 // Triggering: when the sync source's whole input crosses the sync level with
 // the chosen slope, the window is placed so that sample `syncPosition` is the
@@ -33,9 +35,11 @@ class SignalSynth {
     };
 
     // `noise`: peak noise in counts (0 none); `seed` makes it repeatable.
-    // `inputs`: the external signals on channels 1 and 2.
+    // `inputs`: the external signals on channels 1 and 2; `circuit`: what
+    // stands between generator A and channel 2.
     explicit SignalSynth(int noise = 2, uint32_t seed = 1,
-                         const std::array<InputSignal, 2>& inputs = {});
+                         const std::array<InputSignal, 2>& inputs = {},
+                         const CircuitUnderTest& circuit = {});
 
     // Fills `out` with one window of both channels. Returns true when the
     // window is triggered, false when it runs free.
@@ -55,8 +59,10 @@ class SignalSynth {
     static double Level(const InputSignal& input, int range, double phase);
 
   private:
-    // What drives a channel: [0] its generator, [1] its external input.
-    static constexpr std::size_t kSources = 2;
+    // What drives a channel: [0] its generator, [1] its external input, [2]
+    // the circuit under test (channel 2 only), which follows generator A.
+    static constexpr std::size_t kSources = 3;
+    static constexpr std::size_t kCircuitSource = 2;
     using SourcePhases = std::array<double, kSources>;  // cycles
 
     // Where the trigger fired: the phase of the channel's source `source` at
@@ -69,12 +75,13 @@ class SignalSynth {
 
     double Frequency(const InstrumentState& state, std::size_t channel, std::size_t source) const;
     double ChannelLevel(const InstrumentState& state, std::size_t channel,
-                        const SourcePhases& phase) const;
-    bool FindCrossing(const InstrumentState& state, Crossing& crossing) const;
+                        const SourcePhases& phase);
+    bool FindCrossing(const InstrumentState& state, Crossing& crossing);
     int Noise();
 
     std::array<SourcePhases, 2> phase_{};  // free-running phase of each source, per channel
     std::array<InputSignal, 2> inputs_;
+    CircuitOutput circuit_;
     int noise_;
     uint32_t random_;
 };

@@ -39,7 +39,7 @@ struct VirtualInstrument::Buffers {
 
 VirtualInstrument::VirtualInstrument(const InstrumentOptions& options)
     : options_(options),
-      synth_(options.noise, options.seed, options.inputs),
+      synth_(options.noise, options.seed, options.inputs, options.circuit),
       composer_(options),
       pacer_(options.baudPacing),
       buffers_(std::make_unique<Buffers>()) {

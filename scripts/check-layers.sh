@@ -28,7 +28,7 @@ declare -A allowed=(
   [app]="controls system link acquisition display settings generator capture"
   [gui/qt]="controls raster system system/posix app"
   [gui/win32]="controls raster system system/win32 app"
-  [cli]="controls system system/posix system/win32 link generator capture app"
+  [cli]="controls raster system system/posix system/win32 link display generator capture app"
   [instrument]="system/posix link"
 )
 doc=docs/ARCHITECTURE.md

@@ -9,17 +9,18 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-svg-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev libstb-dev
   fontconfig fonts-dejavu-core xvfb
   librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
   clang libclang-rt-14-dev
   locales shellcheck
 )
 case "${1:-}" in
-  # The cross build; librsvg2-bin and icoutils make the program's icon, NSIS
-  # and zip the installer and the portable zip.
+  # The cross build (libstb-dev's header-only PNG writer as well); librsvg2-bin
+  # and icoutils make the program's icon, NSIS and zip the installer and the
+  # portable zip.
   windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64
-    librsvg2-bin icoutils nsis zip) ;;
+    libstb-dev librsvg2-bin icoutils nsis zip) ;;
   # The Windows tests: Wine, pseudo-terminal peers, the window on a virtual
   # display; lnkinfo and unzip read back the shortcuts and the zip.
   wine) packages=(wine wine64 python3 xvfb xdotool imagemagick liblnk-utils unzip) ;;

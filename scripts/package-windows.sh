@@ -16,7 +16,7 @@ version4="${major:-0}.${minor:-0}.${patch:-0}.${tweak:-0}"
 stage=$PWD/build-win/package
 rm -rf "$stage"
 mkdir -p "$stage"
-programs=(velmora.exe velmora-capture.exe)
+programs=(velmora.exe velmora-capture.exe velmora-bode.exe)
 for program in "${programs[@]}"; do cp "build-win/bin/$program" "$stage/"; done
 # Windows text files: CRLF line ends.
 sed -e "s/@VERSION@/$version/g" -e 's/\r*$/\r/' packaging/windows/README.txt >"$stage/README.txt"

@@ -7,6 +7,8 @@
 #   assets/velmora-windows.png  build-win/bin/velmora.exe under Wine, taken by
 #                               scripts/test-windows-window.sh on its way (its
 #                               start-up checks run, the later ones do not)
+#   assets/velmora-bode-lowpass.png  velmora-bode's plot of the virtual
+#                               instrument's low-pass of 1 kHz
 # Installs what is missing and builds what is not built. Every step is bounded
 # in time.
 set -euo pipefail
@@ -45,6 +47,15 @@ wait_for 30 frames_flowing || fail "fewer than 10 frames requested"
 mkdir -p assets
 timeout 30 import -window "$(window)" -strip assets/velmora-linux.png
 echo "assets/velmora-linux.png: $(identify -format '%w x %h' assets/velmora-linux.png)"
+
+echo "== velmora-bode against a low-pass of 1 kHz"
+XDG_RUNTIME_DIR=$work/runtime timeout -k 5 120 build/bin/velmora-instrument --dut lowpass,1000 \
+  --link-name lowpass >"$work/lowpass.out" &
+pids+=($!)
+wait_for 10 test -s "$work/lowpass.out" || fail "the instrument with the low-pass did not start"
+XDG_RUNTIME_DIR=$work/runtime timeout -k 5 120 build/bin/velmora-bode --port lowpass --quiet \
+  -o "$work/lowpass.csv" --png assets/velmora-bode-lowpass.png || fail "velmora-bode"
+echo "assets/velmora-bode-lowpass.png: $(identify -format '%w x %h' assets/velmora-bode-lowpass.png)"
 
 echo "== velmora.exe under Wine"
 if [ ! -f build-win/bin/velmora.exe ]; then

@@ -28,7 +28,7 @@ if [ -z "$version" ] || [ ! -f "build-win/velmora-$version-setup.exe" ]; then
 fi
 setup=$root/build-win/velmora-$version-setup.exe
 zip=$root/build-win/velmora-$version-win64.zip
-programs=(velmora.exe velmora-capture.exe)
+programs=(velmora.exe velmora-capture.exe velmora-bode.exe)
 
 ./scripts/install-deps.sh wine || true  # Wine, Xvfb, lnkinfo, unzip
 if ! command -v wine >/dev/null; then
@@ -112,8 +112,10 @@ expect "$prompt" 'Working directory' "$(winpath 'AppData\Roaming\Velmora')" "the
 field "$prompt" 'Command line arguments' |
   grep -qF "/k set \"PATH=$(winpath 'AppData\Local\Programs\Velmora');%PATH%\"" ||
   fail "the prompt's arguments: $(field "$prompt" 'Command line arguments')"
-timeout 60 wine "$installed/velmora-capture.exe" --version >/dev/null ||
-  fail "the installed velmora-capture.exe --version"
+for program in velmora-capture velmora-bode; do
+  timeout 60 wine "$installed/$program.exe" --version >/dev/null ||
+    fail "the installed $program.exe --version"
+done
 echo "shortcut Velmora capture prompt: cmd.exe $(field "$prompt" 'Command line arguments')"
 [ "$(home_entries)" = "$entries_before" ] || fail "desktop entries written into the home folder"
 

@@ -80,22 +80,25 @@ first_line() {  # first_line FILE: waits (10 s at most) for the line a program p
 tag="velmora-wintest-$$"
 start_instrument "$tag-a"
 start_instrument "$tag-b" --flood
+start_instrument "$tag-c" --dut lowpass,1000
 start_deaf_peer
 start_vanishing_peer
 # The instrument prints its port link; the link points at its pseudo-terminal.
 pty_instrument=$(readlink -f "$(first_line "$work/$tag-a.out")")
 pty_flood=$(readlink -f "$(first_line "$work/$tag-b.out")")
+pty_circuit=$(readlink -f "$(first_line "$work/$tag-c.out")")
 pty_deaf=$(first_line "$work/deaf.out")
 pty_vanish=$(first_line "$work/vanish.out")
 echo "instrument on $pty_instrument, flood on $pty_flood, deaf peer on $pty_deaf," \
   "vanishing peer on $pty_vanish"
-for pty in "$pty_instrument" "$pty_flood" "$pty_deaf" "$pty_vanish"; do
+for pty in "$pty_instrument" "$pty_flood" "$pty_circuit" "$pty_deaf" "$pty_vanish"; do
   [ -c "$pty" ] || fail "no pseudo-terminal: '$pty'"
 done
 link_com 5 "$pty_instrument"
 link_com 6 "$pty_flood"
 link_com 7 "$pty_deaf"
 link_com 8 "$pty_vanish"
+link_com 9 "$pty_circuit"
 restart_wineserver
 
 VELMORA_TEST_COM=5 VELMORA_TEST_FLOOD_COM=6 VELMORA_TEST_STUCK_COM=7 VELMORA_TEST_VANISH_COM=8 \
@@ -111,6 +114,20 @@ run 60 build-win/bin/velmora-capture.exe --port COM199 --quiet 2>"$work/capture.
 cat "$work/capture.err"
 { [ "$status" = 1 ] && grep -q 'COM199.*does not exist' "$work/capture.err"; } ||
   fail "a missing COM199 gave status $status"
+
+echo "== velmora-bode.exe against a low-pass of 1 kHz on COM9"
+bode_csv=$(winepath -w "$work/bode.csv" 2>/dev/null)
+bode_png=$(winepath -w "$work/bode.png" 2>/dev/null)
+run 60 build-win/bin/velmora-bode.exe --port COM9 --from 100 --to 10000 --per-decade 1 --quiet \
+  -o "$bode_csv" --png "$bode_png"
+# Frequency,CH1,CH2,Gain,Phase,...: at 1 kHz -3.01 dB and -45 degrees.
+awk -F, '$1 == 1000 { ok = ($4 > -3.2 && $4 < -2.8 && $5 > -47 && $5 < -43) } END { exit !ok }' \
+  "$work/bode.csv" || fail "velmora-bode.exe at 1 kHz: $(grep '^1000,' "$work/bode.csv")"
+head -c 8 "$work/bode.png" | grep -q PNG || fail "velmora-bode.exe wrote no PNG"
+status=0
+run 60 build-win/bin/velmora-bode.exe --port COM9 --to 40000 2>"$work/bode.err" || status=$?
+{ [ "$status" = 2 ] && grep -q 'too high' "$work/bode.err"; } ||
+  fail "velmora-bode.exe --to 40000 gave status $status"
 
 end_wine_session
 trap - EXIT

@@ -71,6 +71,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}"
       StrCmp $0 0 0 running
       !insertmacro JumpIfInUse "$INSTDIR\velmora.exe" running
       !insertmacro JumpIfInUse "$INSTDIR\velmora-capture.exe" running
+      !insertmacro JumpIfInUse "$INSTDIR\velmora-bode.exe" running
       Return
     running:
       IfSilent give_up
@@ -109,6 +110,7 @@ Section "Velmora"
   SetOutPath "$INSTDIR"
   File "${STAGE}/velmora.exe"
   File "${STAGE}/velmora-capture.exe"
+  File "${STAGE}/velmora-bode.exe"
   File "${STAGE}/README.txt"
   File "${STAGE}/LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -144,6 +146,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Velmora capture prompt.lnk"
   Delete "$INSTDIR\velmora.exe"
   Delete "$INSTDIR\velmora-capture.exe"
+  Delete "$INSTDIR\velmora-bode.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"

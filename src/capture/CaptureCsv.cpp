@@ -3,39 +3,14 @@
 #include <cmath>
 #include <cstdio>
 
-#include "spectrum/Spectrum.h"
 #include "capture/CsvText.h"
+#include "spectrum/Spectrum.h"
 
 namespace velmora {
 namespace {
 
 constexpr int kVoltDigits = 6;
 constexpr int kTimeDigits = 9;
-
-void AppendLine(std::string& out, const char* key, const std::string& value) {
-    out.append("# ").append(key).append(": ").append(value).append("\n");
-}
-
-// Names and paths may hold any byte; the files stay ASCII.
-std::string Printable(const char* text) {
-    std::string s;
-    for (; *text != '\0'; ++text) {
-        const unsigned char c = static_cast<unsigned char>(*text);
-        s.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
-    }
-    return s;
-}
-
-std::string IsoDate(const LocalTime& t) {
-    const int32_t offset = t.utcOffsetMinutes;
-    const int32_t size = offset < 0 ? -offset : offset;
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", t.year % 10000,
-                  t.month % 100, t.day % 100, t.hour % 100, t.minute % 100, t.second % 100,
-                  offset < 0 ? '-' : '+', static_cast<int>(size / 60 % 100),
-                  static_cast<int>(size % 60));
-    return text;
-}
 
 std::string Number(double value) {
     std::string s;
@@ -58,16 +33,16 @@ std::string TriggerLine(const FrameSettings& s) {
 
 std::string Comments(const FrameRecord& first, double rate) {
     std::string out;
-    AppendLine(out, "velmora", VelmoraVersion());
-    AppendLine(out, "date", IsoDate(first.time));
-    AppendLine(out, "port", Printable(first.port.data()));
-    AppendLine(out, "sample_rate_Hz", Number(rate));
-    AppendLine(out, "samples", std::to_string(kSamplePairs));
-    AppendLine(out, "mode", first.settings.xyMode ? "xy" : "time");
-    AppendLine(out, "ch1", ChannelLine(first.settings.channel[0]));
-    AppendLine(out, "ch2", ChannelLine(first.settings.channel[1]));
-    AppendLine(out, "trigger", TriggerLine(first.settings));
-    AppendLine(out, "xy_points", std::to_string(first.frame.PointCount()));
+    AppendCommentLine(out, "velmora", VelmoraVersion());
+    AppendCommentLine(out, "date", IsoDateText(first.time));
+    AppendCommentLine(out, "port", PrintableText(first.port.data()));
+    AppendCommentLine(out, "sample_rate_Hz", Number(rate));
+    AppendCommentLine(out, "samples", std::to_string(kSamplePairs));
+    AppendCommentLine(out, "mode", first.settings.xyMode ? "xy" : "time");
+    AppendCommentLine(out, "ch1", ChannelLine(first.settings.channel[0]));
+    AppendCommentLine(out, "ch2", ChannelLine(first.settings.channel[1]));
+    AppendCommentLine(out, "trigger", TriggerLine(first.settings));
+    AppendCommentLine(out, "xy_points", std::to_string(first.frame.PointCount()));
     return out;
 }
 
@@ -107,7 +82,7 @@ void AppendSampleRows(std::string& out, const FrameRecord& record, double sample
 
 std::string SpectrumCsvHeader(const FrameRecord& first, double sampleRateHz, bool framesColumn) {
     std::string out = Comments(first, sampleRateHz);
-    AppendLine(out, "bin_width_Hz", Number(sampleRateHz / kSamplePairs));
+    AppendCommentLine(out, "bin_width_Hz", Number(sampleRateHz / kSamplePairs));
     return out + (framesColumn ? "Frame," : "") + "Frequency (Hz),CH1 (V),CH2 (V)\n";
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capture/FrameRecord.h"
+#include "cli/CommandOutput.h"
 #include "system/OutputFiles.h"
 
 namespace velmora {
@@ -38,21 +39,9 @@ class CaptureOutputs {
     std::string Kept() const;
 
   private:
-    struct Output {
-        std::unique_ptr<OutputFile> file;
-        std::string path;
-        bool isFile = false;        // not standard output, a pipe or a device
-        std::uint64_t written = 0;  // bytes the system took
-        std::uint64_t whole = 0;    // bytes of the frames every output holds
-    };
-    bool Open(Output& out, const std::string& path, OutputFiles& files,
-              const std::function<std::unique_ptr<OutputFile>()>& standardOutput,
-              std::string& error);
-    bool Write(Output& out, const std::string& text, std::string& error);
-    std::string Finish(Output& out);
     std::string FileNames() const;
 
-    Output samples_, spectrum_, measurements_;
+    CommandOutput samples_, spectrum_, measurements_;
     double rate_ = 0;
     bool manyFrames_ = false;
     int whole_ = 0;     // frames every output holds complete

@@ -38,6 +38,10 @@ class CapturePorts final : public SerialPorts {
 PortEntry ResolvePort(const std::string& name, SerialPorts& system,
                       const std::function<std::string(const std::string&)>& devicePath);
 
+// --list-ports: the ports as the window lists them, "NAME PATH" a line, and
+// each port directory that was skipped on standard error. Returns 0.
+int ListPorts(const char* program, SerialPorts& ports);
+
 // A port list that finds nothing and opens nothing.
 class NoPorts final : public SerialPorts {
   public:

@@ -105,7 +105,9 @@ bool SerialLink::OpenFailedWith(OpenOutcome outcome) {
     port_.reset();
     openFailed_ = true;
     condition_ = ConditionOf(outcome);
-    openError_ = outcome == OpenOutcome::OtherError ? ports_.LastOpenError() : std::string();
+    openError_ = outcome == OpenOutcome::OtherError || outcome == OpenOutcome::NotSerialPort
+                     ? ports_.LastOpenError()
+                     : std::string();
     if (outcome == OpenOutcome::DoesNotExist) {
         Log(CommPath());
         Log("   does not exist");
@@ -170,6 +172,7 @@ std::size_t SerialLink::Read(uint8_t* dst, std::size_t n) {
     if (!port_) return 0;
     TimeReads();
     const std::size_t got = port_->Read(dst, n);
+    bytesRead_ += got;
     if (got > 0) {
         lastByteAt_ = clock_.NowMicros();
         if (!readsWait_) {

@@ -73,11 +73,14 @@ class SerialLink {
     bool Configured() const { return configured_; }
     // kFramesArriving while open (the acquisition tells more), else why not.
     LinkCondition Condition() const { return condition_; }
-    // The system's words for an open that failed with kOtherError.
+    // The system's words for an open that failed with kOtherError, and what
+    // a port that is no serial port was found to be, where the system says.
     const std::string& OpenError() const { return openError_; }
     // When the port was last opened, and when a read last delivered.
     int64_t OpenedAt() const { return openedAt_; }
     int64_t LastByteAt() const { return lastByteAt_; }
+    // Every byte read since start-up, over all opens.
+    uint64_t BytesRead() const { return bytesRead_; }
 
   private:
     void FillList(ListBox& comPort);
@@ -102,6 +105,7 @@ class SerialLink {
     std::string openError_;
     int64_t openedAt_ = 0;
     int64_t lastByteAt_ = 0;
+    uint64_t bytesRead_ = 0;
     bool readsWait_ = true;  // the instrument's timing, not "what is there"
 };
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <filesystem>
@@ -17,24 +18,14 @@
 #include <thread>
 #include <vector>
 
+#include "cli/ProgramRun.h"
 #include "integration/InstrumentSession.h"
 
 namespace velmora {
 namespace {
 
-std::vector<std::string> Lines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-std::string Text(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::Lines;
+using testing::Text;
 
 // velmora-capture against the virtual instrument on a pseudo-terminal, each
 // instrument tracing the commands it receives.
@@ -140,10 +131,17 @@ TEST_F(CaptureCommandTest, WireIsTheWindowsStartUpThenEachSettingAndTheSineIsMea
     EXPECT_NEAR(std::stod(cells[8]), 1000, 5) << m.back();  // CH1 Frequency (Hz)
 }
 
+// Without a setting of its own, the capture still writes only frames asked
+// for after start-up's settings went out: the instrument heard a request for
+// every frame after its last setting.
 TEST_F(CaptureCommandTest, NFramesGiveNTimes2048RowsNumberedByFrame) {
     const std::string port = StartInstrument("trace");
     std::string err;
     ASSERT_EQ(Capture("--port " + port + " --frames 3 -o " + dir_ + "/s.csv", err), 0) << err;
+    const std::vector<std::string> wire = Lines(dir_ + "/trace");
+    const auto lastSetting = std::find_if(wire.rbegin(), wire.rend(),
+                                          [](const std::string& line) { return line != "z"; });
+    EXPECT_GE(lastSetting - wire.rbegin(), 3) << "requests after the last setting";
     int rows = 0;
     for (const std::string& line : Lines(dir_ + "/s.csv")) {
         if (line.empty() || line[0] == '#' || line[0] == 'F') continue;
@@ -155,12 +153,20 @@ TEST_F(CaptureCommandTest, NFramesGiveNTimes2048RowsNumberedByFrame) {
 
 TEST_F(CaptureCommandTest, FailuresExitWithTheirStatusAndABadOptionNeverTouchesThePort) {
     const std::string port = StartInstrument("trace");
+    const std::string notes = dir_ + "/notes.txt";
+    std::ofstream(notes) << "a file, not a port\n";
+    // A link its instrument left behind: its lock file is there, nobody holds it.
+    const std::string stale = std::filesystem::path(port).parent_path() / "left";
+    std::filesystem::create_symlink(std::filesystem::read_symlink(port), stale);
+    std::ofstream(stale + ".lock");
     struct Case {
         std::string args;
         int status;
-        const char* says;
+        std::string says;
     } const cases[] = {
         {"--port /dev/ttyVELMORA-NONE", 1, "does not exist"},
+        {"--port " + notes, 1, notes + " is not a serial port"},
+        {"--port " + stale, 1, stale + " is not a serial port (a port link left behind"},
         {"--port " + port + " --level 3000", 2, "usage: velmora-capture"},
         {"--port " + port + " --ch1-range 240", 2, "x1 probe has no range 240"},
         {"--port " + port + " --gen1 triangle,100,1", 2, "no waveform 'triangle'"},
@@ -176,6 +182,44 @@ TEST_F(CaptureCommandTest, FailuresExitWithTheirStatusAndABadOptionNeverTouchesT
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(Text(dir_ + "/trace"), "");
+    EXPECT_EQ(Text(notes), "a file, not a port\n");
+}
+
+// Frames that stop are said to stop in the words the window's picture uses.
+TEST_F(CaptureCommandTest, FramesThatStopSayWhy) {
+    struct Case {
+        const char* says;
+        bool silent, flood, unplug;
+    } const cases[] = {
+        {"(no answer for 5 s): 0 of 2 arrived", true, false, false},
+        {"(answers that are not frames: ", false, true, false},
+        {"(disconnected): 1 of 1000 arrived", false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        InstrumentOptions options;
+        options.silent = c.silent;
+        options.flood = c.flood;
+        instrument_ = std::make_unique<VirtualInstrument>(options);
+        std::string error;
+        ASSERT_TRUE(instrument_->Start(error)) << error;
+        const std::string m = dir_ + "/m.csv";
+        std::filesystem::remove(m);
+        std::thread unplug([&] {
+            for (int i = 0; c.unplug && i < 1000 && Lines(m).size() < 12; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            if (c.unplug) instrument_->Stop();
+        });
+        std::string err;
+        const std::string frames = c.unplug ? " --frames 1000" : " --frames 2";
+        EXPECT_EQ(Capture("--port " + instrument_->LinkPath() + frames + " --measure " + m, err),
+                  1);
+        unplug.join();
+        EXPECT_NE(err.find(std::string("frames stopped arriving from ")), std::string::npos) << err;
+        EXPECT_NE(err.find(c.says), std::string::npos) << err;
+        instrument_.reset();
+    }
 }
 
 // However a capture ends, an existing -o file is as it was, byte for byte, or

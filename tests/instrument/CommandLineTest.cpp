@@ -54,7 +54,7 @@ TEST(CommandLineTest, HelpListsEveryOption) {
     for (const char* option :
          {"--help", "--baud-pacing", "--stray", "--damage-marker", "--short-frame", "--silent",
           "--flood", "--late", "--points", "--noise", "--seed", "--link-name", "--trace",
-          "--input1", "--input2", "saw-symmetrical"}) {
+          "--input1", "--input2", "saw-symmetrical", "--dut", "bandpass"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
 }
@@ -91,6 +91,22 @@ TEST(CommandLineTest, InputSignalsAndTheirMistakes) {
     const std::string program = VELMORA_INSTRUMENT_PROGRAM;
     const int status = std::system((program + " --input1 sine,1000 2>/dev/null").c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+}
+
+// The circuit under test and its mistakes.
+TEST(CommandLineTest, CircuitsUnderTestAndTheirMistakes) {
+    const CircuitUnderTest band = Parse({"--dut", "bandpass,2000,5,10"}).options.circuit;
+    EXPECT_TRUE(band.kind == CircuitUnderTest::Kind::kBandPass && band.frequency == 2000 &&
+                band.q == 5 && band.gain == 10);
+    const CircuitUnderTest low = Parse({"--dut", "lowpass,1000"}).options.circuit;
+    EXPECT_TRUE(low.kind == CircuitUnderTest::Kind::kLowPass && low.gain == 1);
+    EXPECT_EQ(Parse({"--dut", "lowpass"}).error,
+              "option --dut needs lowpass,FC[,GAIN], highpass,FC[,GAIN] or bandpass,F0,Q[,GAIN], "
+              "not 'lowpass'");
+    for (const char* value : {"notch,1000", "lowpass,0", "lowpass,1000,1,2", "bandpass,1000",
+                              "bandpass,1000,0", "highpass,1000,-1", "lowpass,1e7"}) {
+        EXPECT_EQ(Parse({"--dut", value}).outcome, CommandLine::Outcome::kError) << value;
+    }
 }
 
 // The trace is what a test of a program it cannot look into reads: each

@@ -210,5 +210,89 @@ TEST(SignalSynthTest, FreeRunningWindowMovesWithElapsedTime) {
     EXPECT_NEAR(before.channel[0][0], 0, 1);
 }
 
+// A circuit between generator A and channel 2: channel 2 carries the
+// circuit's steady-state response, in step with channel 1 however the window
+// is triggered. Frequencies of whole periods in the window, so that plain
+// correlation measures amplitude and phase.
+struct Phasor {
+    double amplitude;
+    double phase;  // radians
+};
+
+Phasor Correlate(const std::array<int16_t, kSamplePairs>& x, double frequency) {
+    double re = 0, im = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const double angle = 2.0 * M_PI * frequency * static_cast<double>(i) / 102400.0;
+        re += x[i] * std::sin(angle);
+        im += x[i] * std::cos(angle);
+    }
+    return {2.0 * std::hypot(re, im) / static_cast<double>(x.size()), std::atan2(im, re)};
+}
+
+// The textbook responses: gain (linear) and phase (radians) at `f`.
+Phasor Textbook(const CircuitUnderTest& c, double f) {
+    const double x = f / c.frequency;
+    switch (c.kind) {
+        case CircuitUnderTest::Kind::kLowPass:
+            return {c.gain / std::sqrt(1 + x * x), -std::atan(x)};
+        case CircuitUnderTest::Kind::kHighPass:
+            return {c.gain * x / std::sqrt(1 + x * x), M_PI / 2 - std::atan(x)};
+        case CircuitUnderTest::Kind::kBandPass: {
+            const double b = x / c.q;
+            return {c.gain * b / std::hypot(1 - x * x, b), M_PI / 2 - std::atan2(b, 1 - x * x)};
+        }
+        default:
+            return {0, 0};
+    }
+}
+
+TEST(SignalSynthTest, CircuitUnderTestShapesChannel2) {
+    struct Case {
+        CircuitUnderTest circuit;
+        double frequency;
+        int range2;
+        int syncSource;
+    };
+    using K = CircuitUnderTest::Kind;
+    const Case cases[] = {
+        {{K::kLowPass, 1000, 0, 1}, 100, 7, 0},   {{K::kLowPass, 1000, 0, 1}, 1000, 7, 1},
+        {{K::kLowPass, 1000, 0, 1}, 10000, 7, 1}, {{K::kHighPass, 1000, 0, 1}, 200, 7, 0},
+        {{K::kHighPass, 1000, 0, 1}, 5000, 7, 1}, {{K::kBandPass, 2000, 5, 1}, 1800, 7, 1},
+        {{K::kBandPass, 2000, 5, 1}, 2000, 7, 0}, {{K::kLowPass, 1000, 0, 10}, 100, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.circuit.kind) << " at " << c.frequency
+                                        << " Hz, sync " << c.syncSource);
+        InstrumentState state = Playing('1', c.frequency, 1.0, 7);
+        state.range[1] = c.range2;
+        state.syncSource = c.syncSource;
+        SignalSynth synth(0, 1, {}, c.circuit);
+        SignalSynth::Samples samples;
+        ASSERT_TRUE(synth.Capture(state, samples));
+        const Phasor in = Correlate(samples.channel[0], c.frequency);
+        const Phasor out = Correlate(samples.channel[1], c.frequency);
+        const Phasor h = Textbook(c.circuit, c.frequency);
+        const double voltsRatio = SignalSynth::FullScaleVolts(c.range2) / 1.0;
+        EXPECT_NEAR(out.amplitude * voltsRatio / in.amplitude, h.amplitude, 0.005 * h.amplitude);
+        EXPECT_NEAR(std::remainder(out.phase - in.phase - h.phase, 2 * M_PI), 0.0, 0.005);
+    }
+}
+
+// Harmonics and DC pass through the circuit as well: a 10 % square has a mean
+// of -0.8 of its peak, which a low-pass keeps and a high-pass blocks.
+TEST(SignalSynthTest, CircuitUnderTestPassesEveryHarmonic) {
+    using K = CircuitUnderTest::Kind;
+    for (const auto& [kind, mean] : {std::pair{K::kLowPass, -0.8}, std::pair{K::kHighPass, 0.0}}) {
+        InstrumentState state = Playing('7', 500, 1.0, 7);
+        state.range[1] = 7;
+        SignalSynth synth(0, 1, {}, CircuitUnderTest{kind, 2000, 0, 1});
+        SignalSynth::Samples samples;
+        synth.Capture(state, samples);
+        double sum = 0;
+        for (const int16_t v : samples.channel[1]) sum += v;
+        EXPECT_NEAR(sum / kSamplePairs / 2047.0, mean, 0.01) << static_cast<int>(kind);
+    }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "system/posix/PortLinkLock.h"
 #include "system/posix/TermiosSerialPort.h"
 
 namespace velmora {
@@ -13,8 +14,14 @@ std::vector<PortEntry> PosixSerialPorts::Discover() {
     return discovery_.List(&notes_);
 }
 
+// A stale port link leads to whatever terminal now has its number, so it is
+// never opened, whoever names it.
 OpenOutcome PosixSerialPorts::Open(const char* path, std::unique_ptr<SerialPort>& port) {
     lastOpenError_.clear();
+    if (PortLinkLock::IsStale(path)) {
+        lastOpenError_ = "a port link left behind by an instrument that is gone";
+        return OpenOutcome::NotSerialPort;
+    }
     return TermiosSerialPort::Open(path, port, &lastOpenError_);
 }
 

@@ -1,4 +1,4 @@
-// velmora-capture.exe on Windows: the Win32 ports and files, Ctrl+C.
+// The command-line programs on Windows: the Win32 ports and files, Ctrl+C.
 #include <io.h>
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/CaptureCommand.h"
+#include "cli/CommandSystem.h"
 #include "system/win32/Win32OutputFiles.h"
 #include "system/win32/Win32SerialPorts.h"
 #include "system/win32/Win32WallClock.h"
@@ -17,13 +17,13 @@ std::atomic<bool> interrupted{false};
 std::atomic<bool> finished{false};
 
 // The system ends the process this long after a closed console's event at the
-// latest; the capture gets nearly all of it to put its files in place.
+// latest; the command gets nearly all of it to put its files in place.
 constexpr DWORD kCloseGraceMillis = 4500;
 constexpr DWORD kCloseWaitStepMillis = 10;
 
-// Ctrl+C, Ctrl+Break and closing the console (or the session) end the capture
+// Ctrl+C, Ctrl+Break and closing the console (or the session) end the command
 // between ticks with what has arrived written. A close ends the process as
-// soon as this returns, so it returns only once the capture has finished.
+// soon as this returns, so it returns only once the command has finished.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     interrupted = true;
     if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
@@ -55,22 +55,26 @@ std::string WhyNotOpened(const std::string& path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace velmora {
+
+int RunOnThisSystem(int argc, char** argv, CommandMain command) {
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-    velmora::Win32SerialPorts ports;
-    velmora::Win32OutputFiles files;
-    velmora::SteadyClock clock;
-    velmora::Win32WallClock wallClock;
-    velmora::CaptureSystem system{ports,
-                                  files,
-                                  clock,
-                                  wallClock,
-                                  &velmora::Win32OutputFiles::StandardOutput,
-                                  DevicePath,
-                                  WhyNotOpened,
-                                  _isatty(_fileno(stderr)) != 0,
-                                  interrupted};
-    const int status = velmora::RunCaptureCommand(argc, argv, system);
+    Win32SerialPorts ports;
+    Win32OutputFiles files;
+    SteadyClock clock;
+    Win32WallClock wallClock;
+    CommandSystem system{ports,
+                         files,
+                         clock,
+                         wallClock,
+                         &Win32OutputFiles::StandardOutput,
+                         DevicePath,
+                         WhyNotOpened,
+                         _isatty(_fileno(stderr)) != 0,
+                         interrupted};
+    const int status = command(argc, argv, system);
     finished = true;
     return status;
 }
+
+}  // namespace velmora

@@ -1,4 +1,4 @@
-// velmora-capture on Linux: the termios ports, POSIX files, Ctrl+C.
+// The command-line programs on Linux: the termios ports, POSIX files, Ctrl+C.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "cli/CaptureCommand.h"
+#include "cli/CommandSystem.h"
 #include "system/posix/PosixOutputFiles.h"
 #include "system/posix/PosixSerialPorts.h"
 #include "system/posix/PosixWallClock.h"
@@ -21,7 +21,7 @@ std::atomic<bool> interrupted{false};
 
 extern "C" void OnStopSignal(int) { interrupted = true; }
 
-// SIGINT, SIGTERM and SIGHUP (the terminal closed) end the capture between
+// SIGINT, SIGTERM and SIGHUP (the terminal closed) end a command between
 // ticks with what has arrived written; a closed pipe is a failed write, not
 // the end of the process.
 void CatchSignals() {
@@ -59,20 +59,24 @@ std::string WhyNotOpened(const std::string& path) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace velmora {
+
+int RunOnThisSystem(int argc, char** argv, CommandMain command) {
     CatchSignals();
-    velmora::PosixSerialPorts ports;
-    velmora::PosixOutputFiles files;
-    velmora::SteadyClock clock;
-    velmora::PosixWallClock wallClock;
-    velmora::CaptureSystem system{ports,
-                                  files,
-                                  clock,
-                                  wallClock,
-                                  &velmora::PosixOutputFiles::StandardOutput,
-                                  DevicePath,
-                                  WhyNotOpened,
-                                  isatty(STDERR_FILENO) == 1,
-                                  interrupted};
-    return velmora::RunCaptureCommand(argc, argv, system);
+    PosixSerialPorts ports;
+    PosixOutputFiles files;
+    SteadyClock clock;
+    PosixWallClock wallClock;
+    CommandSystem system{ports,
+                         files,
+                         clock,
+                         wallClock,
+                         &PosixOutputFiles::StandardOutput,
+                         DevicePath,
+                         WhyNotOpened,
+                         isatty(STDERR_FILENO) == 1,
+                         interrupted};
+    return command(argc, argv, system);
 }
+
+}  // namespace velmora
