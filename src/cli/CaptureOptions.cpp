@@ -1,7 +1,10 @@
 #include "cli/CaptureOptions.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
+#include "display/VoltLabel.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/ScopeControls.h"
 #include "link/WaveformNames.h"
@@ -11,8 +14,14 @@ namespace {
 
 using Row = OptionRow<CaptureOptions>;
 
-constexpr int kRangeVolts[8] = {24, 20, 16, 12, 8, 4, 2, 1};  // x1, by range index
-constexpr int kX10Factor = 10;
+constexpr std::size_t kRanges = std::size(kSpanTable[1]);
+// The "+-" volts of each range with a x1 probe, by range index: half its span.
+constexpr std::array<int, kRanges> kRangeVolts = [] {
+    std::array<int, kRanges> volts{};
+    for (std::size_t i = 0; i < kRanges; ++i) volts[i] = kSpanTable[1][i] / 2;
+    return volts;
+}();
+constexpr int kX10Factor = kSpanTable[0][0] / kSpanTable[1][0];
 constexpr int kMaxFrames = 1000000000;
 constexpr double kMaxSeconds = 1e7;
 constexpr double kMaxSampleRate = 1e12;
@@ -23,9 +32,9 @@ static_assert(static_cast<float>(kMaxAmplitudeVolts) == kMaxAmplitude);
 
 constexpr OptionRange kSyncLevels{kSyncLevelMin, kSyncLevelMax};
 constexpr OptionRange kSyncPositions{kSyncPositionMin, kSyncPositionMax};
-constexpr OptionRange kChannelVolts{*std::min_element(kRangeVolts, kRangeVolts + 8),
-                                    *std::max_element(kRangeVolts, kRangeVolts + 8) * kX10Factor,
-                                    false, kRangeVolts};
+constexpr OptionRange kChannelVolts{
+    *std::min_element(kRangeVolts.begin(), kRangeVolts.end()),
+    *std::max_element(kRangeVolts.begin(), kRangeVolts.end()) * kX10Factor, false, kRangeVolts};
 constexpr OptionRange kFrequencies{kMinFrequency, kMaxFrequency};
 constexpr OptionRange kAmplitudes{0, kMaxAmplitudeVolts};
 
@@ -203,8 +212,9 @@ bool CheckOutputs(const CaptureOptions& o, std::string& error) {
 std::span<const OptionRow<CaptureOptions>> CaptureOptionRows() { return kRows; }
 
 std::optional<int> RangeIndexFor(int volts, int probeIndex) {
-    for (int i = 0; i < 8; ++i) {
-        if (kRangeVolts[i] * (probeIndex == 0 ? kX10Factor : 1) == volts) return i;
+    for (std::size_t i = 0; i < kRanges; ++i) {
+        if (kRangeVolts[i] * (probeIndex == 0 ? kX10Factor : 1) == volts)
+            return static_cast<int>(i);
     }
     return std::nullopt;
 }
