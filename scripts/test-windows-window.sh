@@ -44,8 +44,9 @@ trap cleanup EXIT
 start_wine_display || fail "no X display could be started"
 
 # The window binding's own tests need a display too: here they have one.
-# The table of the window's life runs again at 144 DPI (Wine's LogPixels,
-# read when a program starts), as on a laptop's display at 150 %.
+# The table of the window's life and the texts' fit run again at 144 DPI
+# (Wine's LogPixels, read when a program starts), as on a laptop's display
+# at 150 %.
 echo "-- velmora_gui_win32_tests.exe"
 timeout -k 10 120 wine build-win/tests/velmora_gui_win32_tests.exe --gtest_brief=1 \
   >"$work/window-tests.log" 2>&1 || { cat "$work/window-tests.log"; fail "the window tests"; }
@@ -53,7 +54,7 @@ timeout -k 10 120 wine build-win/tests/velmora_gui_win32_tests.exe --gtest_brief
 grep -a 'PASSED' "$work/window-tests.log"
 timeout 30 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
 VELMORA_TEST_DPI=144 timeout -k 10 120 wine build-win/tests/velmora_gui_win32_tests.exe \
-  --gtest_filter='Win32WindowSessionTest.*' --gtest_brief=1 >"$work/window-dpi.log" 2>&1 ||
+  --gtest_filter='Win32WindowSessionTest.*:Win32WindowTextTest.*' --gtest_brief=1 >"$work/window-dpi.log" 2>&1 ||
   { cat "$work/window-dpi.log"; fail "the window tests at 144 DPI"; }
 timeout 30 wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 ! grep -q SKIPPED "$work/window-dpi.log" || fail "window tests skipped at 144 DPI"
@@ -77,6 +78,13 @@ ports=$(timeout 30 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>>"$work
 echo "COM ports under Wine: $(one_line "$ports")"
 [ "$(echo "$ports" | tail -n 1)" = 5 ] || fail "COM5 is not the last COM port"
 index=$(($(echo "$ports" | wc -l) - 1))
+
+# VELMORA_WINDOW_DPI=N with VELMORA_WINDOW_PICTURE: the picture at N DPI, as
+# on a display scaled to N/96 (Wine's LogPixels, which the cleanup removes).
+if [ -n "${VELMORA_WINDOW_PICTURE:-}" ] && [ -n "${VELMORA_WINDOW_DPI:-}" ]; then
+  timeout 30 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$VELMORA_WINDOW_DPI" /f >/dev/null
+fi
 
 # Started as from the Explorer: its own folder is not the current one.
 mkdir "$work/user"

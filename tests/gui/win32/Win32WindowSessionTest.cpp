@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gui/win32/Win32ErrorReporter.h"
 #include "gui/win32/Win32WindowFixture.h"
@@ -22,6 +23,19 @@ RECT PlaceOf(HWND hwnd) {  // in the parent's client area; a top-level window's 
     GetWindowRect(hwnd, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// The pixels a control shows, row by row.
+std::vector<COLORREF> Pixels(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const HDC dc = GetDC(hwnd);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    }
+    ReleaseDC(hwnd, dc);
+    return pixels;
 }
 
 // In the error box's own loop: WM_CLOSE to the window (a taskkill) or the box (OK).
@@ -79,6 +93,26 @@ const std::function<void(Win32WindowFixture&)> kRows[] = {
         DestroyWindow(other);
         ShowTheErrorBox(f, false);
         EXPECT_EQ(GetFocus(), scale);
+    },
+    [](Win32WindowFixture& f) {  // a Tab onto a check box without a caption marks it
+        const HWND time = f.Control("Scope1CheckBox"), before = f.Control("Scale2");
+        const std::vector<COLORREF> plain = Pixels(time);
+        SetFocus(before);
+        MSG tab{before, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        if (!IsDialogMessageW(g_main, &tab)) DispatchMessageW(&tab);
+        ASSERT_EQ(GetFocus(), time);
+        UpdateWindow(time);
+        EXPECT_TRUE(Pixels(time) != plain) << "no mark of the focus";
+        const WPARAM tick = static_cast<WPARAM>(SendMessageW(time, BM_GETCHECK, 0, 0));
+        SendMessageW(time, BM_SETCHECK, tick ^ BST_CHECKED, 0);  // the other tick, still marked
+        UpdateWindow(time);
+        const std::vector<COLORREF> toggled = Pixels(time);
+        SetFocus(before);
+        UpdateWindow(time);
+        EXPECT_TRUE(Pixels(time) != toggled) << "the mark stayed";
+        SendMessageW(time, BM_SETCHECK, tick, 0);
+        UpdateWindow(time);
+        EXPECT_TRUE(Pixels(time) == plain) << "the box does not look as before";
     },
     [](Win32WindowFixture& f) {  // Tab leaves the log box, as the message loop hands it on
         f.Form().Display.SetVisible(true);
