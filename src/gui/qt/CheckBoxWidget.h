@@ -10,9 +10,10 @@ namespace velmora {
 
 // A check box mirroring a CheckBox model. The user's toggle becomes the
 // model's UserClick (which runs the handler, if any); a tick set by the
-// program is copied in without emitting anything. The style draws the
-// keyboard focus around the caption; a box without a caption draws it
-// around itself, so that a Tab onto it shows.
+// program is copied in without emitting anything. Styles mark the keyboard
+// focus around the caption, and on a box without one at most faintly on the
+// square; such a box draws the style's focus rectangle around itself, so
+// that a Tab onto it shows.
 class CheckBoxWidget final : public QCheckBox, public MeasuredText {
     Q_OBJECT
 
