@@ -1,13 +1,10 @@
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QWheelEvent>
 #include <csignal>
@@ -238,35 +235,6 @@ TEST_F(WindowEventsTest, ClickOnAGreyedLabelFallsThroughToTheSurface) {
     QTest::mouseClick(f.Find<QWidget>("Edit12"), Qt::LeftButton);  // enabled: its own click
     QTest::mouseClick(&f.Window(), Qt::RightButton, {}, QPoint(700, 500));
     EXPECT_TRUE(line->written.empty());
-}
-
-// The box as shown, its own square blacked out: what the style marks of
-// the focus there is its own; around it is what the window adds.
-QImage AroundTheBox(QCheckBox& box) {
-    QImage shown = box.grab().toImage();
-    QStyleOptionButton option;
-    option.initFrom(&box);
-    QPainter(&shown).fillRect(
-        box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box), Qt::black);
-    return shown;
-}
-
-// Tab onto a box without a caption: the focus rectangle goes around it, and
-// away again it looks as before.
-TEST_F(WindowEventsTest, ACheckBoxWithoutACaptionShowsTheKeyboardFocus) {
-    MainWindow& window = f.Window();
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    auto* time = f.Find<QCheckBox>("Scope1CheckBox");
-    QWidget* before = f.Find<QWidget>("Scale2");
-    const QImage plain = AroundTheBox(*time);
-    before->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(before, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), time);
-    EXPECT_TRUE(AroundTheBox(*time) != plain) << "no focus rectangle around the box";
-    before->setFocus(Qt::BacktabFocusReason);
-    EXPECT_TRUE(AroundTheBox(*time) == plain);
 }
 
 TEST_F(WindowEventsTest, ClosingRunsTheCloseHandler) {

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "system/posix/DocumentsFolder.h"
@@ -11,76 +10,50 @@
 namespace velmora {
 namespace {
 
-// Sets (or with nullopt removes) a variable for the test's lifetime.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) {
-            setenv(name, value->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedVariable() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    ScopedVariable(const ScopedVariable&) = delete;
-    ScopedVariable& operator=(const ScopedVariable&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 struct FolderCase {
     const char* what;
-    const char* variable;  // XDG_DOCUMENTS_DIR below the scratch folder, or null
-    bool configHome;       // user-dirs.dirs in $XDG_CONFIG_HOME, not ~/.config
-    const char* userDirs;  // its contents, or null for none
+    const char* variable;  // XDG_DOCUMENTS_DIR, below the scratch folder
+    const char* file;      // where user-dirs.dirs is, below it ($XDG_CONFIG_HOME unless .config)
+    const char* userDirs;  // its contents; @ is the scratch folder
     const char* expected;  // below the scratch folder
 };
 
 // The scratch folder holds home/ with home/Papers, and elsewhere/.
 const FolderCase kCases[] = {
-    {"the variable", "elsewhere", false, "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n", "elsewhere"},
-    {"user-dirs.dirs under ~/.config, among other lines", nullptr, false,
-     "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-     "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n",
+    {"the variable first", "elsewhere", "home/.config", "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n",
+     "elsewhere"},
+    {"~/.config/user-dirs.dirs, among other lines", nullptr, "home/.config",
+     "# xdg-user-dirs\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n",
      "home/Papers"},
-    {"user-dirs.dirs in $XDG_CONFIG_HOME, a path of its own", nullptr, true,
+    {"$XDG_CONFIG_HOME's, a path of its own", nullptr, "config",
      "XDG_DOCUMENTS_DIR=\"@/elsewhere\"\n", "elsewhere"},
-    {"a folder that is not there: home", nullptr, false, "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n",
+    {"a folder that is not there", nullptr, "home/.config", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n",
      "home"},
-    {"no such line", nullptr, false, "XDG_DOCUMENTS_DIRECTORY=\"$HOME/Papers\"\n", "home"},
-    {"no file: home", nullptr, false, nullptr, "home"},
+    {"no file", nullptr, "config", nullptr, "home"},
 };
 
 TEST(DocumentsFolderTest, TheXdgDocumentsFolderThatExistsElseHome) {
+    const char* const names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR"};
+    std::string saved[3];
+    for (int i = 0; i < 3; ++i) saved[i] = std::getenv(names[i]) ? std::getenv(names[i]) : "";
     for (const FolderCase& c : kCases) {
         SCOPED_TRACE(c.what);
         const testing::TempDirectory scratch;
         std::filesystem::create_directories(scratch / "home/Papers");
         std::filesystem::create_directories(scratch / "elsewhere");
-        const std::string config = c.configHome ? "config" : "home/.config";
-        if (c.userDirs != nullptr) {
-            std::string text = c.userDirs;
-            const std::size_t at = text.find('@');  // the scratch folder
-            if (at != std::string::npos) text.replace(at, 1, scratch.Path());
-            scratch.WriteFile(config + "/user-dirs.dirs", text);
-        }
-        const ScopedVariable home("HOME", scratch / "home");
-        const ScopedVariable configHome(
-            "XDG_CONFIG_HOME",
-            c.configHome ? std::optional<std::string>(scratch / config) : std::nullopt);
-        const ScopedVariable variable(
-            "XDG_DOCUMENTS_DIR",
-            c.variable ? std::optional<std::string>(scratch / c.variable) : std::nullopt);
+        std::string text = c.userDirs != nullptr ? c.userDirs : "";
+        if (text.find('@') != std::string::npos) text.replace(text.find('@'), 1, scratch.Path());
+        if (c.userDirs != nullptr) scratch.WriteFile(std::string(c.file) + "/user-dirs.dirs", text);
+        setenv("HOME", (scratch / "home").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (scratch / c.file).c_str(), 1);
+        if (std::string(c.file) == "home/.config") unsetenv("XDG_CONFIG_HOME");
+        if (c.variable != nullptr) setenv("XDG_DOCUMENTS_DIR", (scratch / c.variable).c_str(), 1);
+        if (c.variable == nullptr) unsetenv("XDG_DOCUMENTS_DIR");
         EXPECT_EQ(DocumentsFolder(), scratch / c.expected);
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (saved[i].empty()) unsetenv(names[i]);
+        if (!saved[i].empty()) setenv(names[i], saved[i].c_str(), 1);
     }
 }
 
