@@ -22,8 +22,10 @@ case "${1:-}" in
   windows) packages=(cmake googletest g++-mingw-w64-x86-64-posix mingw-w64 binutils-mingw-w64-x86-64
     libstb-dev librsvg2-bin icoutils nsis zip) ;;
   # The Windows tests: Wine, pseudo-terminal peers, the window on a virtual
-  # display; lnkinfo and unzip read back the shortcuts and the zip.
-  wine) packages=(wine wine64 python3 xvfb xdotool imagemagick liblnk-utils unzip) ;;
+  # display; lnkinfo and unzip read back the shortcuts and the zip. Wine's
+  # own fonts give the window Tahoma, as on Windows, where the font mapper
+  # would otherwise substitute a wider one.
+  wine) packages=(wine wine64 fonts-wine python3 xvfb xdotool imagemagick liblnk-utils unzip) ;;
 esac
 
 missing=()

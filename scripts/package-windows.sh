@@ -24,7 +24,7 @@ sed -e 's/\r*$/\r/' LICENSE >"$stage/LICENSE.txt"
 
 setup=build-win/velmora-$version-setup.exe
 makensis -V2 -DVERSION="$version" -DVERSION4="$version4" -DSTAGE="$stage" \
-  -DICON="$PWD/build-win/src/gui/win32/velmora.ico" -DOUTFILE="$PWD/$setup" \
+  -DICON="$PWD/build-win/icon/velmora.ico" -DOUTFILE="$PWD/$setup" \
   packaging/windows/velmora.nsi
 
 zip=build-win/velmora-$version-win64.zip

@@ -13,8 +13,10 @@
 #     working folder; while it runs a silent install fails with a non-zero
 #     exit code and changes nothing; once it is closed, one over an older
 #     version replaces the programs in place;
-#   - a silent uninstall removes programs, shortcuts and entry and leaves
-#     Config.Ini.
+#   - a silent uninstall removes programs, shortcuts and entry, the
+#     installation folder's Config.Ini (a start by a double click there)
+#     and the folder; it leaves the working folder's Config.Ini, and a
+#     file of the user's in the installation folder with its folder.
 # Every step is bounded in time. Skips (exit 0) only when Wine cannot be
 # installed at all.
 set -euo pipefail
@@ -164,11 +166,24 @@ cmp "$installed/velmora.exe" build-win/bin/velmora.exe || fail "the update did n
 echo "an update over version 0.9 replaced the programs in place"
 
 echo "-- silent uninstall"
-timeout -k 10 120 wine "$installed/uninstall.exe" /S || fail "the uninstaller's exit code $?"
-timeout 60 wineserver -w || true  # it goes on in a copy of itself, which removes the original
+uninstall() {
+  timeout -k 10 120 wine "$installed/uninstall.exe" /S || fail "the uninstaller's exit code $?"
+  timeout 60 wineserver -w || true  # it goes on in a copy of itself, which removes the original
+}
+# The settings of a start by a double click in the installation folder.
+cp "$work_dir/Config.Ini" "$installed/Config.Ini"
+uninstall
 [ ! -e "$installed" ] || fail "left in the installation folder: $(ls "$installed")"
 { [ ! -e "$link" ] && [ ! -e "$prompt" ]; } || fail "a shortcut is left"
 ! timeout 30 wine reg query "$key" >/dev/null 2>&1 || fail "the uninstall entry is left"
 [ -f "$work_dir/Config.Ini" ] || fail "the uninstaller removed Config.Ini"
-echo "removed programs, shortcuts and entry; kept $(basename "$work_dir")/Config.Ini"
+echo "removed programs, shortcuts, entry and the installation folder's Config.Ini;" \
+  "kept $(basename "$work_dir")/Config.Ini"
+
+# A file of the user's in the installation folder keeps it, with that file.
+install || fail "the second install's exit code $?"
+printf 'mine\r\n' >"$installed/frame.csv"
+uninstall
+[ "$(ls -A "$installed" 2>&1)" = frame.csv ] || fail "the installation folder holds: $(ls -A "$installed" 2>&1)"
+echo "a file of the user's keeps the installation folder: $(ls -A "$installed")"
 echo "== Windows packages: passed"

@@ -45,7 +45,8 @@ start_wine_display || fail "no X display could be started"
 
 # The window binding's own tests need a display too: here they have one.
 # The table of the window's life runs again at 144 DPI (Wine's LogPixels,
-# read when a program starts), as on a laptop's display at 150 %.
+# read when a program starts), as on a laptop's display at 150 %: the
+# controls' places, every fixed text in full in its control.
 echo "-- velmora_gui_win32_tests.exe"
 timeout -k 10 120 wine build-win/tests/velmora_gui_win32_tests.exe --gtest_brief=1 \
   >"$work/window-tests.log" 2>&1 || { cat "$work/window-tests.log"; fail "the window tests"; }
@@ -77,6 +78,13 @@ ports=$(timeout 30 wine reg query 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' 2>>"$work
 echo "COM ports under Wine: $(one_line "$ports")"
 [ "$(echo "$ports" | tail -n 1)" = 5 ] || fail "COM5 is not the last COM port"
 index=$(($(echo "$ports" | wc -l) - 1))
+
+# VELMORA_WINDOW_DPI=N with VELMORA_WINDOW_PICTURE: the picture at N DPI, as
+# on a display scaled to N/96 (Wine's LogPixels, which the cleanup removes).
+if [ -n "${VELMORA_WINDOW_PICTURE:-}" ] && [ -n "${VELMORA_WINDOW_DPI:-}" ]; then
+  timeout 30 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$VELMORA_WINDOW_DPI" /f >/dev/null
+fi
 
 # Started as from the Explorer: its own folder is not the current one.
 mkdir "$work/user"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs and runs their tests under Wine: the
-# core's unit tests, the Win32 system layer's unit tests, and the Win32
-# serial port against the virtual instrument (the Linux program) on a
-# pseudo-terminal linked into the Wine prefix as a COM port; then the
-# window's (test-windows-window.sh), then the installer and the zip
+# Cross-builds the Windows programs and runs their tests under Wine: what
+# Explorer shows of each program (check-windows-resources.sh), the core's
+# unit tests, the Win32 system layer's unit tests, and the Win32 serial port
+# against the virtual instrument (the Linux program) on a pseudo-terminal
+# linked into the Wine prefix as a COM port; then the window's
+# (test-windows-window.sh), then the installer and the zip
 # (package-windows.sh, test-windows-package.sh). Every step is bounded in
 # time. Skips (exit 0) only when Wine cannot be installed at all.
 set -euo pipefail
@@ -11,6 +12,8 @@ cd "$(dirname "$0")/.."
 
 echo "== Windows cross build"
 ./scripts/build-windows.sh
+echo "== what Explorer shows of each program"
+./scripts/check-windows-resources.sh
 
 ./scripts/install-deps.sh wine || true
 if ! command -v wine >/dev/null; then
@@ -105,9 +108,12 @@ VELMORA_TEST_COM=5 VELMORA_TEST_FLOOD_COM=6 VELMORA_TEST_STUCK_COM=7 VELMORA_TES
   run 120 build-win/tests/velmora_system_win32_port_tests.exe
 
 echo "== velmora-capture.exe against the virtual instrument on COM5"
-capture_csv=$(winepath -w "$work/capture.csv" 2>/dev/null)
+# A name beyond the system's code page: the manifest makes the command's
+# code page UTF-8, in which it reads its arguments.
+capture_csv=$(winepath -w "$work/capture-Ω.csv" 2>/dev/null)
 run 60 build-win/bin/velmora-capture.exe --port COM5 --quiet -o "$capture_csv"
-rows=$(grep -c '^[0-9]' "$work/capture.csv" || true)
+[ -f "$work/capture-Ω.csv" ] || fail "velmora-capture.exe wrote no capture-Ω.csv: $(ls "$work")"
+rows=$(grep -c '^[0-9]' "$work/capture-Ω.csv" || true)
 [ "$rows" = 2048 ] || fail "velmora-capture.exe wrote $rows rows, not 2048"
 status=0
 run 60 build-win/bin/velmora-capture.exe --port COM199 --quiet 2>"$work/capture.err" || status=$?

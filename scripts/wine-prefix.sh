@@ -20,5 +20,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-prefix.sh: could not create the Wine prefix $WINEPREFIX" >&2
   (return 0 2>/dev/null) && return 1 || exit 1
 fi
+# Tahoma, the window's font, as Windows has it in its Fonts folder: Wine's
+# own (Debian's fonts-wine), which this Wine does not find where the package
+# puts it, so that the font mapper would substitute a wider face.
+for _velmora_font in /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+  if [ -f "$_velmora_font" ]; then ln -sf "$_velmora_font" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+done
+unset _velmora_font
 unset _velmora_root
 (return 0 2>/dev/null) || echo "$WINEPREFIX"

@@ -49,6 +49,9 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; What the uninstaller leaves, and why: the working folder is the user's.
+!define MUI_FINISHPAGE_TEXT "${APP} has been removed from your computer.$\r$\n$\r$\nIts settings (Config.Ini) and anything saved in $APPDATA\Velmora stay there. Delete that folder yourself when you no longer need them."
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "English"
 
 ; Jumps to `label` when `file` exists and cannot be opened for writing, as
@@ -139,8 +142,11 @@ Section "Velmora"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Removes what the installer made; Config.Ini is the user's and stays (its
-; folder goes only when it is empty).
+; Removes what the installer made, and the Config.Ini that velmora.exe
+; writes beside itself when started from its own folder (a double click
+; there). The folders go only when they are empty, never with what else is
+; in them: the user may have chosen a folder of their own. The working
+; folder is the user's: its Config.Ini (the Start menu's) stays.
 Section "Uninstall"
   Delete "$SMPROGRAMS\Velmora.lnk"
   Delete "$SMPROGRAMS\Velmora capture prompt.lnk"
@@ -150,6 +156,7 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\Config.Ini"
   RMDir "$INSTDIR"
   RMDir "${WORK_DIR}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

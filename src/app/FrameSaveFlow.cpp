@@ -22,7 +22,7 @@ void FrameSaveFlow::Save(FrameSaveToolkit& toolkit) {
     const FrameRecord frame = form_.ShownFrame();
     toolkit.TakePicture();
     const std::string chosen =
-        toolkit.AskSaveName(Proposed(folder_.empty() ? toolkit.CurrentFolder() : folder_));
+        toolkit.AskSaveName(Proposed(folder_.empty() ? toolkit.DocumentsFolder() : folder_));
     if (chosen.empty()) return;
     const std::size_t slash = chosen.find_last_of("/\\");
     if (slash != std::string::npos) folder_ = chosen.substr(0, slash == 0 ? 1 : slash);

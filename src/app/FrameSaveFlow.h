@@ -12,8 +12,8 @@ namespace velmora {
 // Ctrl+S in either window: whether there is a frame to save (the log says so
 // when there is not, and no dialog opens); the frame and the picture as they
 // are when the user asks; the dialog, proposing a stamped name in the folder
-// of the last save of this run (at first the current folder); then the PNG,
-// and the files through the form, which logs what it wrote. Every step that
+// of the last save of this run (at first the user's documents folder); then
+// the PNG, and the files through the form, which logs what it wrote. Every step that
 // touches the form runs through `run`, the window's dispatcher, so an error
 // shows in the error box. `separator` joins a folder and a name.
 class FrameSaveFlow {

@@ -10,8 +10,10 @@ namespace velmora {
 class FrameSaveToolkit {
   public:
     virtual ~FrameSaveToolkit() = default;
-    // The folder the program runs in (where it keeps Config.Ini).
-    virtual std::string CurrentFolder() const = 0;
+    // The user's documents folder, where the first save of a run proposes
+    // to go (the program's own folder, where it keeps Config.Ini, may be
+    // one the user never looks in).
+    virtual std::string DocumentsFolder() const = 0;
     // Asks where to save, proposing `proposed`; empty when the user cancels.
     virtual std::string AskSaveName(const std::string& proposed) = 0;
     // Keeps the picture as it is now, for EncodePicture: frames go on

@@ -2,6 +2,7 @@
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <algorithm>
 
 namespace velmora {
 namespace {
@@ -25,10 +26,22 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
     QRect area = rect().adjusted(kCaptionMargin, kCaptionMargin, -kCaptionMargin, -kCaptionMargin);
     if (isDown()) area.translate(1, 1);  // the caption sinks with the button
-    // Only a button tall enough for two lines wraps its caption.
-    const bool tall = area.height() >= 2 * fontMetrics().height();
-    style()->drawItemText(&painter, area, Qt::AlignCenter | (tall ? Qt::TextWordWrap : 0),
+    style()->drawItemText(&painter, area, Qt::AlignCenter | (Wraps(area) ? Qt::TextWordWrap : 0),
                           palette(), isEnabled(), text(), QPalette::ButtonText);
+}
+
+// Only a button tall enough for two lines wraps its caption.
+bool ButtonWidget::Wraps(const QRect& area) const {
+    return area.height() >= 2 * fontMetrics().height();
+}
+
+int ButtonWidget::TextWidth(qreal dpr) const {
+    const QRect area =
+        rect().adjusted(kCaptionMargin, kCaptionMargin, -kCaptionMargin, -kCaptionMargin);
+    int widest = 0;
+    const QStringList parts = Wraps(area) ? text().split(QLatin1Char(' ')) : QStringList{text()};
+    for (const QString& part : parts) widest = std::max(widest, DeviceTextWidth(font(), part, dpr));
+    return widest + 2 * kCaptionMargin;
 }
 
 }  // namespace velmora

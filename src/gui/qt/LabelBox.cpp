@@ -3,6 +3,11 @@
 #include <QPainter>
 
 namespace velmora {
+namespace {
+
+constexpr int kTextInset = 1;  // on either side
+
+}  // namespace
 
 LabelBox::LabelBox(const ControlPlacement& control, QWidget* parent) : QLineEdit(parent) {
     setText(QString::fromLatin1(control.text.data(), static_cast<qsizetype>(control.text.size())));
@@ -35,7 +40,11 @@ void LabelBox::paintEvent(QPaintEvent*) {
     const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
     painter.fillRect(rect(), palette().color(group, QPalette::Base));
     painter.setPen(palette().color(group, QPalette::Text));
-    painter.drawText(rect().adjusted(1, 0, -1, 0), alignment(), text());
+    painter.drawText(rect().adjusted(kTextInset, 0, -kTextInset, 0), alignment(), text());
+}
+
+int LabelBox::TextWidth(qreal dpr) const {
+    return DeviceTextWidth(font(), text(), dpr) + 2 * kTextInset;
 }
 
 }  // namespace velmora

@@ -14,6 +14,9 @@ namespace velmora {
 namespace {
 
 constexpr int kArrowStripWidth = 9;
+// Where the row's text starts and ends, from the row's sides.
+constexpr int kTextLeft = 2;
+constexpr int kTextRight = 1;
 
 }  // namespace
 
@@ -50,6 +53,16 @@ QString ListBoxWidget::VisibleText() const {
     return QString::fromLatin1(model_.Item(top).c_str());
 }
 
+int ListBoxWidget::TextWidth(qreal dpr) const {
+    int widest = 0;
+    for (int i = 0; i < model_.Count(); ++i) {
+        widest = std::max(
+            widest, DeviceTextWidth(font(), QString::fromLatin1(model_.Item(i).c_str()), dpr));
+    }
+    if (widest == 0) return 0;
+    return widest + kTextLeft + kTextRight + kArrowStripWidth + 2 * frameWidth();
+}
+
 void ListBoxWidget::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
@@ -57,7 +70,8 @@ void ListBoxWidget::paintEvent(QPaintEvent* event) {
     const bool selected = model_.TopIndex() == model_.ItemIndex() && !VisibleText().isEmpty();
     if (selected) painter.fillRect(row, palette().brush(QPalette::Highlight));
     painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
-    painter.drawText(row.adjusted(2, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter, VisibleText());
+    painter.drawText(row.adjusted(kTextLeft, 0, -kTextRight, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     VisibleText());
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
         painter.drawRect(row.adjusted(0, 0, -1, -1));

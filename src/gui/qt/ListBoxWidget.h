@@ -5,6 +5,7 @@
 #include "controls/Dispatcher.h"
 #include "controls/ListBox.h"
 #include "controls/ListBoxInput.h"
+#include "gui/qt/MeasuredText.h"
 
 namespace velmora {
 
@@ -13,11 +14,13 @@ namespace velmora {
 // the visible row without selecting, as the wheel does. What a click, a key or
 // the wheel means is ListBoxInput's, shared with the other window bindings.
 // Selections made by the program only repaint.
-class ListBoxWidget final : public QFrame {
+class ListBoxWidget final : public QFrame, public MeasuredText {
     Q_OBJECT
 
   public:
     ListBoxWidget(ListBox& model, Dispatcher dispatch, QWidget* parent);
+    // The widest entry in the row, with the frame and the arrows.
+    int TextWidth(qreal dpr) const override;
 
     // Where the visible row and the two arrows are, in widget pixels.
     QRect RowRect() const;

@@ -10,11 +10,13 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "app/ControlBoxes.h"
 #include "app/ControlLayout.h"
 #include "app/ScrollBarDock.h"
 #include "controls/DpiScale.h"
 #include "gui/qt/AppIcon.h"
 #include "gui/qt/ControlFactory.h"
+#include "gui/qt/MeasuredText.h"
 #include "gui/qt/ScrollBarWidget.h"
 
 namespace velmora {
@@ -55,6 +57,7 @@ MainWindow::MainWindow(SerialPorts& ports, SettingsStore& settings, Clock& clock
     form_->Form.onChanged = [this] { placement_.Mirror(); };
     placement_.Mirror();
     Run([this] { form_->FormCreate(); });
+    FitControls();  // start-up filled the port list and relabelled the ranges
 
     timer_ = new QTimer(this);
     timer_->setInterval(form_->Timer1.Interval());
@@ -107,7 +110,7 @@ void MainWindow::SaveFrame() {
 
 void MainWindow::BuildControls() {
     for (std::size_t i = 0; i < kControlCount; ++i) {
-        CreateControl(kControlLayout[i], *form_, dispatch_, this);
+        controls_.push_back(CreateControl(kControlLayout[i], *form_, dispatch_, this));
     }
     syncVoltBar_ = new ScrollBarWidget(form_->SyncVoltBar, Qt::Vertical, dispatch_, this);
     syncVoltBar_->setObjectName(QStringLiteral("SyncVoltBar"));
@@ -115,6 +118,22 @@ void MainWindow::BuildControls() {
     syncPosBar_ = new ScrollBarWidget(form_->SyncPosBar, Qt::Horizontal, dispatch_, this);
     syncPosBar_->setObjectName(QStringLiteral("SyncPosBar"));
     syncPosBar_->setToolTip(QStringLiteral("Sync Position"));
+}
+
+// Qt scales the table's logical pixels to the screen; its fonts' text grows
+// by another factor (FitControlBoxes). At a scale of 1 the table stands.
+void MainWindow::FitControls() {
+    const qreal dpr = devicePixelRatioF();
+    std::vector<int> needed;
+    for (const QWidget* control : controls_) {
+        const auto* measured = dynamic_cast<const MeasuredText*>(control);
+        needed.push_back(measured != nullptr ? measured->TextWidth(dpr) : 0);
+    }
+    const std::vector<ControlBox> boxes =
+        FitControlBoxes(qRound(kDesignDpi * dpr), kDesignDpi, needed);
+    for (std::size_t i = 0; i < boxes.size() && i < controls_.size(); ++i) {
+        controls_[i]->setGeometry(boxes[i].left, boxes[i].top, boxes[i].width, boxes[i].height);
+    }
 }
 
 void MainWindow::DockScrollBars() {
@@ -190,7 +209,11 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     placement_.AdoptFrame();
-    if (windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+    if (windowHandle() != nullptr) {
+        windowHandle()->installEventFilter(this);
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::FitControls,
+                Qt::UniqueConnection);
+    }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

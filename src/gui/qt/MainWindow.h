@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/FrameSaveFlow.h"
 #include "app/SurfaceClick.h"
@@ -69,6 +70,7 @@ class MainWindow final : public QWidget {
     void SaveFrame();
     void ShowDrawn();
     void BuildControls();
+    void FitControls();
     void DockScrollBars();
     void FitToClient();
     void ResizePicture(QSize size);
@@ -83,6 +85,7 @@ class MainWindow final : public QWidget {
     CanvasPausingReporter errors_;
     ControlBackdrops backdrops_;
     std::unique_ptr<TForm2> form_;
+    std::vector<QWidget*> controls_;  // one per entry of the control table, in its order
     ScrollBarWidget* syncVoltBar_ = nullptr;
     ScrollBarWidget* syncPosBar_ = nullptr;
     QTimer* timer_ = nullptr;

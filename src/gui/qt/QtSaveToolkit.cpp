@@ -5,9 +5,15 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "system/posix/DocumentsFolder.h"
+
 namespace velmora {
 
-std::string QtSaveToolkit::CurrentFolder() const { return QDir::currentPath().toStdString(); }
+// Without a home folder (a service account), the current one.
+std::string QtSaveToolkit::DocumentsFolder() const {
+    const std::string documents = velmora::DocumentsFolder();
+    return documents.empty() ? QDir::currentPath().toStdString() : documents;
+}
 
 std::string QtSaveToolkit::AskSaveName(const std::string& proposed) {
     return ask_(QString::fromStdString(proposed)).toStdString();

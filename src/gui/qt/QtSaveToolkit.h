@@ -10,7 +10,8 @@
 
 namespace velmora {
 
-// The Qt window's part of saving a frame: its current folder, a save dialog
+// The Qt window's part of saving a frame: the documents folder
+// (DocumentsFolder: the XDG one, else home), a save dialog
 // (`ask`: the system's, AskSaveNameInDialog, unless a test puts in its own)
 // and Qt's PNG encoder, on the window's picture.
 class QtSaveToolkit final : public FrameSaveToolkit {
@@ -19,7 +20,7 @@ class QtSaveToolkit final : public FrameSaveToolkit {
 
     QtSaveToolkit(const QImage& picture, const AskName& ask) : picture_(picture), ask_(ask) {}
 
-    std::string CurrentFolder() const override;
+    std::string DocumentsFolder() const override;
     std::string AskSaveName(const std::string& proposed) override;
     void TakePicture() override;
     bool EncodePicture(std::string& png, std::string& error) override;

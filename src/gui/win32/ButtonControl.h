@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "app/ControlLayout.h"
 #include "gui/win32/ChildControl.h"
@@ -15,8 +16,12 @@ class ButtonControl final : public ChildControl {
     ButtonControl(const ControlPlacement& placement, std::function<void()> onClick,
                   const ChildContext& context);
     void OnCommand(WORD code) override;
+    // The caption inside the button's frame; one that wraps, its widest word.
+    int TextWidth(int dpi) const override;
 
   private:
+    std::wstring text_;
+    bool wraps_;
     std::function<void()> onClick_;
     Dispatcher dispatch_;
 };

@@ -29,4 +29,16 @@ void ChildControl::Rescale(const ChildScale& scale) {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(scale.font), TRUE);
 }
 
+int ChildControl::TextExtent(std::wstring_view text) const {
+    const HDC dc = GetDC(hwnd_);
+    if (dc == nullptr) return 0;
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    if (old != nullptr) SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return static_cast<int>(size.cx);
+}
+
 }  // namespace velmora

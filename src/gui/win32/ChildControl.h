@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "controls/Dispatcher.h"
 #include "controls/DpiScale.h"
@@ -55,8 +56,15 @@ class ChildControl {
     // Takes the fonts (and sizes inside the control) of a new DPI; the
     // parent places the control anew.
     virtual void Rescale(const ChildScale& scale);
+    // The width the control needs for its fixed text at `dpi` in its font,
+    // with what it draws around the text, in device pixels; 0 for one
+    // without such a text. The window fits the control's box to it.
+    virtual int TextWidth(int /*dpi*/) const { return 0; }
 
   protected:
+    // The width of `text` in the control's font (GetTextExtentPoint32W).
+    int TextExtent(std::wstring_view text) const;
+
     HWND hwnd_;
 };
 

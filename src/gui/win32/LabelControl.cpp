@@ -15,9 +15,22 @@ ChildParams LabelParams(const ControlPlacement& p) {
 }  // namespace
 
 LabelControl::LabelControl(const ControlPlacement& placement, const ChildContext& context)
-    : ChildControl(context, LabelParams(placement)) {
-    // The boxes were sized for the text alone; an edit's own margins would cut it.
+    : ChildControl(context, LabelParams(placement)), text_(WidenLatin1(placement.text)) {
+    DropMargins();
+}
+
+// An edit takes its font's margins with every new font, so a new DPI's font
+// brings them back.
+void LabelControl::Rescale(const ChildScale& scale) {
+    ChildControl::Rescale(scale);
+    DropMargins();
+}
+
+// The boxes were sized for the text alone; an edit's own margins would cut it.
+void LabelControl::DropMargins() {
     SendMessageW(hwnd_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 }
+
+int LabelControl::TextWidth(int) const { return TextExtent(text_); }
 
 }  // namespace velmora

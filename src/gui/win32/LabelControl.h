@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/ControlLayout.h"
 #include "gui/win32/ChildControl.h"
 
@@ -11,6 +13,14 @@ namespace velmora {
 class LabelControl final : public ChildControl {
   public:
     LabelControl(const ControlPlacement& placement, const ChildContext& context);
+    void Rescale(const ChildScale& scale) override;
+    // The text itself: the edit draws it without margins.
+    int TextWidth(int dpi) const override;
+
+  private:
+    void DropMargins();
+
+    std::wstring text_;
 };
 
 }  // namespace velmora

@@ -1,5 +1,7 @@
 #include "gui/win32/ListBoxControl.h"
 
+#include <algorithm>
+
 #include "controls/DpiScale.h"
 #include "gui/win32/Latin1Text.h"
 
@@ -7,6 +9,8 @@ namespace velmora {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
+// A list draws an entry a pixel in from either side of its row.
+constexpr int kEntryInset = 1;
 
 ChildParams ListParams(const ControlPlacement& p) {
     return ChildParams{
@@ -41,6 +45,18 @@ void ListBoxControl::Rescale(const ChildScale& scale) {
     const int rowHeight = ToDevicePixels(kListRowHeight, scale.dpi);
     SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(rowHeight, 0));
     Mirror();  // the top row in view again at the new height
+}
+
+int ListBoxControl::TextWidth(int) const {
+    int widest = 0;
+    for (const std::string& entry : shown_)
+        widest = std::max(widest, TextExtent(WidenLatin1(entry)));
+    if (widest == 0) return 0;
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(hwnd_, &outer);
+    GetClientRect(hwnd_, &client);
+    return widest + 2 * kEntryInset + static_cast<int>(outer.right - outer.left - client.right);
 }
 
 LRESULT CALLBACK ListBoxControl::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

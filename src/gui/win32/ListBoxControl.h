@@ -24,6 +24,8 @@ class ListBoxControl final : public ChildControl {
     ~ListBoxControl() override;
     // The font, and the row height of 13 design pixels at the new DPI.
     void Rescale(const ChildScale& scale) override;
+    // The widest entry, with the list's frame and scroll bar around it.
+    int TextWidth(int dpi) const override;
 
   private:
     static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

@@ -5,6 +5,7 @@ namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using SystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 // Through void(*)(): the one cast between function types that is not a
 // warning; the signatures are the documented ones.
@@ -38,6 +39,12 @@ SIZE OuterSizeFor(SIZE client, DWORD style, DWORD exStyle, int dpi) {
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     }
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+    static const auto forDpi = User32Function<SystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (forDpi != nullptr) return forDpi(index, static_cast<UINT>(dpi));
+    return MulDiv(GetSystemMetrics(index), dpi, WindowDpi(nullptr));
 }
 
 }  // namespace velmora

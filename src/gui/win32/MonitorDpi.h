@@ -15,4 +15,8 @@ int WindowDpi(HWND window);
 // `dpi`: the frame and caption grow with the DPI (AdjustWindowRectExForDpi).
 SIZE OuterSizeFor(SIZE client, DWORD style, DWORD exStyle, int dpi);
 
+// A system metric (SM_...) at `dpi` (GetSystemMetricsForDpi), else the
+// screen's scaled to it.
+int SystemMetricForDpi(int index, int dpi);
+
 }  // namespace velmora

@@ -38,6 +38,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, SerialPorts& ports, Setting
         form_->Form.onChanged = [this] { placement_.Mirror(); };
         placement_.Mirror();
         Run([this] { form_->FormCreate(); });
+        controls_.Fit(placement_.Dpi());  // start-up filled the port list and relabelled the ranges
         SetTimer(hwnd_, kTimerId, static_cast<UINT>(form_->Timer1.Interval()), nullptr);
     } catch (...) {
         Detach();

@@ -8,9 +8,23 @@ namespace {
 
 constexpr std::size_t kLongestPath = 32768;  // a wide path's limit, with its terminator
 
+// A known folder's path (the user may have moved it anywhere); empty when
+// the system has none.
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
 }  // namespace
 
-std::string Win32SaveToolkit::CurrentFolder() const {
+std::string Win32SaveToolkit::DocumentsFolder() const {
+    for (const KNOWNFOLDERID& id : {FOLDERID_Documents, FOLDERID_Profile}) {
+        const std::wstring folder = KnownFolder(id);
+        if (!folder.empty()) return NarrowToUtf8(folder);
+    }
     std::wstring folder(kLongestPath, L'\0');
     const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
     folder.resize(n < folder.size() ? n : 0);

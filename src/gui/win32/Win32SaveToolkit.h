@@ -11,7 +11,7 @@
 
 namespace velmora {
 
-// The Win32 window's part of saving a frame: its current folder, a save
+// The Win32 window's part of saving a frame: the user's Documents folder, a save
 // dialog (`ask`: the system's, AskSaveNameInDialog, unless a test puts in its
 // own) and the system's PNG encoder, on the GDI canvas's picture.
 class Win32SaveToolkit final : public FrameSaveToolkit {
@@ -20,7 +20,9 @@ class Win32SaveToolkit final : public FrameSaveToolkit {
 
     Win32SaveToolkit(const GdiCanvas& canvas, const AskName& ask) : canvas_(canvas), ask_(ask) {}
 
-    std::string CurrentFolder() const override;
+    // The Documents known folder, else the profile folder, else the
+    // current one.
+    std::string DocumentsFolder() const override;
     std::string AskSaveName(const std::string& proposed) override;
     void TakePicture() override;
     bool EncodePicture(std::string& png, std::string& error) override;

@@ -44,11 +44,21 @@ void WindowControls::Rescale(int dpi, GdiCanvas& picture) {
     const ChildScale scale{dpi, fonts->text.Get(), fonts->memo.Get()};
     for (const auto& control : controls_) control->Rescale(scale);
     fonts_ = std::move(fonts);  // the old fonts are in use nowhere now
-    for (std::size_t i = 0; i < kControlCount && i < controls_.size(); ++i) {
-        const ControlPlacement& p = kControlLayout[i];
-        controls_[i]->Place(ToDevicePixels(p.left, scale.dpi), ToDevicePixels(p.top, scale.dpi),
-                            ToDevicePixels(p.width, scale.dpi),
-                            ToDevicePixels(p.height, scale.dpi));
+    Fit(dpi);
+}
+
+// Measured at the scaled places first: a list's frame and scroll bar, part
+// of what it needs, are those of its size at this DPI.
+void WindowControls::Fit(int dpi) {
+    Place(FitControlBoxes(dpi, dpi, {}));
+    std::vector<int> needed;
+    for (const auto& control : controls_) needed.push_back(control->TextWidth(dpi));
+    Place(FitControlBoxes(dpi, dpi, needed));
+}
+
+void WindowControls::Place(const std::vector<ControlBox>& boxes) {
+    for (std::size_t i = 0; i < boxes.size() && i < controls_.size(); ++i) {
+        controls_[i]->Place(boxes[i].left, boxes[i].top, boxes[i].width, boxes[i].height);
     }
 }
 

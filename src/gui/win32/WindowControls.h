@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ControlBoxes.h"
 #include "app/TForm2.h"
 #include "controls/Dispatcher.h"
 #include "gui/win32/ChildControl.h"
@@ -30,8 +31,11 @@ class WindowControls {
     void Build(TForm2& form, HWND parent, HINSTANCE instance, const Dispatcher& dispatch);
     void Clear();
     // Fonts (the picture's as well) and list rows at a new DPI, then the
-    // table's places scaled to it.
+    // controls placed for it (Fit).
     void Rescale(int dpi, GdiCanvas& picture);
+    // The table's places scaled to `dpi`, each box as wide as its text
+    // measured in its font (FitControlBoxes); at 96 DPI the table's own.
+    void Fit(int dpi);
     void Dock(int clientWidth, int clientHeight, int dpi);
     // The child window of the control called `name` (a table entry,
     // "SyncVoltBar" or "SyncPosBar"), or null.
@@ -40,6 +44,7 @@ class WindowControls {
     bool Take(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
+    void Place(const std::vector<ControlBox>& boxes);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnScroll(WPARAM wParam, LPARAM lParam);
 

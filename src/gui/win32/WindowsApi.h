@@ -6,6 +6,7 @@
 // windows.h first: the other system headers rely on its types.
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
 #include <windowsx.h>
 
 #undef TextOut

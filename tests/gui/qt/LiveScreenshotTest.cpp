@@ -11,6 +11,7 @@
 #include "display/MeasurementReadout.h"
 #include "gui/qt/WindowFixture.h"
 #include "instrument/VirtualInstrument.h"
+#include "system/posix/DocumentsFolder.h"
 #include "system/posix/PosixSerialPorts.h"
 
 namespace velmora {
@@ -175,6 +176,7 @@ TEST_F(LiveScreenshotTest, MShowsTheReadoutInItsCornerAndCtrlSWritesTheThreeFile
     window_->askSaveName = [&](const QString& name) { return proposed = name, base + ".csv"; };
     QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(QFileInfo(proposed).fileName().startsWith(QStringLiteral("velmora-")));
+    EXPECT_EQ(QFileInfo(proposed).path().toStdString(), DocumentsFolder());  // the run's first save
     EXPECT_EQ(QImage(base + ".png").size(), window_->Picture().size());
     EXPECT_EQ(QImage(base + ".png").convertToFormat(QImage::Format_RGB32),
               window_->Picture().convertToFormat(QImage::Format_RGB32));

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "support/FrameMaker.h"
 #include "display/MeasurementReadout.h"
 #include "gui/win32/Win32WindowFixture.h"
+#include "support/FrameMaker.h"
+#include "system/win32/Win32OutputFiles.h"
 
 namespace velmora {
 namespace {
@@ -35,6 +36,14 @@ uint32_t BigEndian(const std::string& s, std::size_t at) {
     uint32_t v = 0;
     for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<uint8_t>(s.at(at + i));
     return v;
+}
+
+std::wstring DocumentsFolder() {
+    PWSTR path = nullptr;
+    EXPECT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path)));
+    const std::wstring folder = path != nullptr ? path : L"";
+    CoTaskMemFree(path);
+    return folder;
 }
 
 void SetControlKey(bool down) {
@@ -102,11 +111,15 @@ TEST_F(Win32CaptureKeysTest, MShowsTheReadoutInItsCornerAndCtrlSWritesTheThreeFi
         proposed = name;
         return base + L".csv";
     };
-    SetControlKey(true);
-    const bool saved = Key('S');
-    SetControlKey(false);
-    ASSERT_TRUE(saved);
-    EXPECT_NE(proposed.find(L"\\velmora-"), std::wstring::npos);
+    const auto save = [&] {
+        SetControlKey(true);
+        const bool saved = Key('S');
+        SetControlKey(false);
+        return saved;
+    };
+    ASSERT_TRUE(save());
+    // The first save of a run in the user's Documents folder, the next in the last one's.
+    EXPECT_EQ(proposed.rfind(DocumentsFolder() + L"\\velmora-", 0), 0u) << NarrowToUtf8(proposed);
     const std::string png = FileBytes(dir / "frame.png");
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(1, 3), "PNG");
@@ -115,6 +128,8 @@ TEST_F(Win32CaptureKeysTest, MShowsTheReadoutInItsCornerAndCtrlSWritesTheThreeFi
     EXPECT_EQ(FileBytes(dir / "frame.csv").rfind("# velmora: ", 0), 0u);
     EXPECT_EQ(FileBytes(dir / "frame-spectrum.csv").rfind("# velmora: ", 0), 0u);
     EXPECT_TRUE(f.errors.messages.empty());
+    ASSERT_TRUE(save());
+    EXPECT_EQ(proposed.rfind(dir.wstring() + L"\\velmora-", 0), 0u) << NarrowToUtf8(proposed);
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // How the window ends, its focus and DPI: one table of events, a shown window with the real
-// error box for each. test-windows-window.sh runs it at 96 and 144 DPI (Wine's LogPixels).
+// error box for each. test-windows-window.sh runs it at 96 and 144 DPI (Wine's LogPixels);
+// started at 96, the window is told of a monitor at 144 (WM_DPICHANGED).
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "app/ControlLayout.h"
 #include "gui/win32/Win32ErrorReporter.h"
 #include "gui/win32/Win32WindowFixture.h"
 
@@ -14,6 +18,7 @@ using test::Win32WindowFixture;
 
 const char* const kDpiText = std::getenv("VELMORA_TEST_DPI");
 const int kStartDpi = kDpiText != nullptr ? std::atoi(kDpiText) : 96;
+constexpr int kDenseDpi = 144;  // a laptop's display at 150 %
 HWND g_main = nullptr;
 bool g_closeFromTheBox = false;
 
@@ -22,6 +27,73 @@ RECT PlaceOf(HWND hwnd) {  // in the parent's client area; a top-level window's 
     GetWindowRect(hwnd, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+int Extent(HWND control, const std::wstring& text) {
+    const HDC dc = GetDC(control);
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return static_cast<int>(size.cx);
+}
+
+// The texts a control shows (a wrapping button's words, a list's entries) and the room it
+// leaves each: a label (a read-only edit) its client less its margins; a check box its
+// client less the box, half a digit and a pixel either side of the caption; a button its
+// client less a frame of 2 and a pixel of margin either side; a list its row less a pixel
+// either side of the entry.
+std::vector<std::pair<std::wstring, int>> TextsAndRoom(HWND control, ControlKind kind) {
+    wchar_t text[256] = {};
+    GetWindowTextW(control, text, static_cast<int>(std::size(text)));
+    RECT client{};
+    GetClientRect(control, &client);
+    const int width = static_cast<int>(client.right);
+    std::vector<std::pair<std::wstring, int>> texts;
+    if (kind == ControlKind::Label) {
+        const LRESULT margins = SendMessageW(control, EM_GETMARGINS, 0, 0);
+        texts.emplace_back(text, width - LOWORD(margins) - HIWORD(margins));
+    } else if (kind == ControlKind::CheckBox && text[0] != L'\0') {
+        const int box = GetSystemMetricsForDpi(SM_CXMENUCHECK, kDenseDpi);
+        texts.emplace_back(text, width - box - Extent(control, L"0") / 2 - 2);
+    } else if (kind == ControlKind::Button) {
+        const bool wraps = (GetWindowLongPtrW(control, GWL_STYLE) & BS_MULTILINE) != 0;
+        const std::wstring caption = text;
+        for (std::size_t at = 0; at < caption.size();) {
+            const std::size_t end =
+                wraps ? std::min(caption.find(L' ', at), caption.size()) : caption.size();
+            texts.emplace_back(caption.substr(at, end - at), width - 6);
+            at = end + 1;
+        }
+    } else if (kind == ControlKind::ListBox) {
+        const int count = static_cast<int>(SendMessageW(control, LB_GETCOUNT, 0, 0));
+        EXPECT_GT(count, 0);
+        for (int i = 0; i < count; ++i) {
+            wchar_t entry[256] = {};
+            SendMessageW(control, LB_GETTEXT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(entry));
+            RECT row{};
+            SendMessageW(control, LB_GETITEMRECT, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&row));
+            texts.emplace_back(entry, row.right - row.left - 2);
+        }
+    }
+    return texts;
+}
+
+// The pixels a control shows, row by row.
+std::vector<COLORREF> Pixels(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const HDC dc = GetDC(hwnd);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    }
+    ReleaseDC(hwnd, dc);
+    return pixels;
 }
 
 // In the error box's own loop: WM_CLOSE to the window (a taskkill) or the box (OK).
@@ -80,6 +152,19 @@ const std::function<void(Win32WindowFixture&)> kRows[] = {
         ShowTheErrorBox(f, false);
         EXPECT_EQ(GetFocus(), scale);
     },
+    [](Win32WindowFixture& f) {  // a Tab onto a check box without a caption marks it
+        const HWND time = f.Control("Scope1CheckBox"), before = f.Control("Scale2");
+        const std::vector<COLORREF> plain = Pixels(time);
+        SetFocus(before);
+        MSG tab{before, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        if (!IsDialogMessageW(g_main, &tab)) DispatchMessageW(&tab);
+        ASSERT_EQ(GetFocus(), time);
+        UpdateWindow(time);
+        EXPECT_TRUE(Pixels(time) != plain) << "no mark of the focus";
+        SetFocus(before);
+        UpdateWindow(time);
+        EXPECT_TRUE(Pixels(time) == plain) << "the box does not look as before";
+    },
     [](Win32WindowFixture& f) {  // Tab leaves the log box, as the message loop hands it on
         f.Form().Display.SetVisible(true);
         const HWND log = f.Control("Display");
@@ -88,14 +173,21 @@ const std::function<void(Win32WindowFixture&)> kRows[] = {
         if (!IsDialogMessageW(g_main, &tab)) DispatchMessageW(&tab);
         EXPECT_EQ(GetFocus(), GetNextDlgTabItem(g_main, log, FALSE));
     },
-    [](Win32WindowFixture& f) {  // 144 DPI: the table scaled, settings in 96-DPI units, monitors
+    [](Win32WindowFixture& f) {  // 144 DPI: the table scaled, texts in full, settings in 96-DPI
+                                 // units, monitors
         EXPECT_EQ(static_cast<int>(GetDpiForWindow(g_main)), kStartDpi);
         RECT suggested{0, 0, 1600, 1000};  // as Windows tells a window moved to a denser monitor
-        const WPARAM dpi144 = MAKEWPARAM(144, 144);
+        const WPARAM dpi144 = MAKEWPARAM(kDenseDpi, kDenseDpi);
         if (kStartDpi == 96)
             SendMessageW(g_main, WM_DPICHANGED, dpi144, reinterpret_cast<LPARAM>(&suggested));
         const RECT scale = PlaceOf(f.Control("Scale1")), scaled{167, 89, 167 + 87, 89 + 27};
-        EXPECT_TRUE(EqualRect(&scale, &scaled));      // 111, 59, 58 x 18 in the table
+        EXPECT_TRUE(EqualRect(&scale, &scaled));           // 111, 59, 58 x 18 in the table
+        for (std::size_t i = 0; i < kControlCount; ++i) {  // each fixed text in full, in its font
+            SCOPED_TRACE(std::string(kControlLayout[i].name));
+            const HWND control = f.Control(std::string(kControlLayout[i].name).c_str());
+            for (const auto& [text, room] : TextsAndRoom(control, kControlLayout[i].kind))
+                EXPECT_LE(Extent(control, text), room) << std::string(text.begin(), text.end());
+        }
         Win32WindowFixture::Click(g_main, 700, 500);  // a redraw at the next tick
         SendMessageW(g_main, WM_TIMER, 1, 0);
         EXPECT_EQ(f.Form().Geometry().plotLeft, 15);  // the level bar's width
