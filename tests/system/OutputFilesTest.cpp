@@ -57,6 +57,16 @@ TEST(OutputFilesTest, AFileIsReplacedOnlyByTheWholePartAndNothingElseStays) {
         EXPECT_EQ(Text(dir / "s.csv"), c.after);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), c.after == "(none)" ? 0 : 1);
     }
+    // A file someone put under a new output's name meanwhile is not the one
+    // that goes when the output has nothing to keep.
+    fs::remove(dir / "s.csv");
+    std::string error;
+    const std::unique_ptr<OutputFile> file = files.Create((dir / "s.csv").string(), error);
+    ASSERT_NE(file, nullptr) << error;
+    fs::rename(dir / "s.csv", dir / "moved.csv");
+    std::ofstream(dir / "s.csv", std::ios::binary) << "theirs";
+    EXPECT_TRUE(file->Finish(0));
+    EXPECT_EQ(Text(dir / "s.csv"), "theirs");
     fs::remove_all(dir);
 }
 

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "system/posix/SameFile.h"
+
 namespace velmora {
 namespace {
 
@@ -18,14 +20,6 @@ int OpenLockFile(const std::string& path, int flags) {
         fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, kLockFileMode);
     } while (fd < 0 && errno == EINTR);
     return fd;
-}
-
-// The same file as the one open on `fd`, not one put there since.
-bool SameFile(int fd, const std::string& path) {
-    struct stat open {
-    }, named{};
-    return fstat(fd, &open) == 0 && stat(path.c_str(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
 }  // namespace
@@ -59,7 +53,7 @@ bool PortLinkLock::Hold(const std::string& linkPath, bool& leftBehind) {
 
 void PortLinkLock::Release() {
     if (fd_ < 0) return;
-    if (SameFile(fd_, path_)) unlink(path_.c_str());
+    if (NamesOpenFile(fd_, path_)) unlink(path_.c_str());
     close(fd_);
     fd_ = -1;
     path_.clear();

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "system/posix/SameFile.h"
+
 namespace velmora {
 
 PosixOutputFile::PosixOutputFile(Kind kind, int fd, std::string path, std::string target,
@@ -58,12 +60,13 @@ bool PosixOutputFile::CutBackAndClose(std::uint64_t keep) {
     return ok;
 }
 
-// Nothing whole to keep: the file this output made goes again, and whatever
-// the target held stays as it was.
+// Nothing whole to keep: the file this output made goes again (while its
+// name still leads to it, not to a file put there since), and whatever the
+// target held stays as it was.
 void PosixOutputFile::Discard() {
+    if (NamesOpenFile(fd_, path_)) ::unlink(path_.c_str());
     ::close(fd_);
     fd_ = -1;
-    ::unlink(path_.c_str());
 }
 
 const std::string& PosixOutputFile::StandIn() const {

@@ -17,6 +17,13 @@ std::string Readable(const std::wstring& path) {
     return NarrowToUtf8(drive ? path.substr(4) : path);
 }
 
+bool SameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
 }  // namespace
 
 Win32OutputFile::Win32OutputFile(Kind kind, HANDLE file, std::wstring path, std::wstring target,
@@ -80,11 +87,24 @@ bool Win32OutputFile::CutBackAndClose(std::uint64_t keep) {
 }
 
 // Nothing whole to keep: the file this output made goes again, and whatever
-// the target held stays as it was.
+// the target held stays as it was. It is deleted through a handle that is
+// checked to be the same file, so a file put under its name since is never
+// the one that goes (the output's own handle lacks the right to delete, so
+// that others can open the file while it grows).
 void Win32OutputFile::Discard() {
+    const HANDLE named = CreateFileW(path_.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (named != INVALID_HANDLE_VALUE) {
+        if (SameFile(named, file_)) {
+            FILE_DISPOSITION_INFO dispose{};
+            dispose.DeleteFile = TRUE;
+            SetFileInformationByHandle(named, FileDispositionInfo, &dispose, sizeof dispose);
+        }
+        CloseHandle(named);
+    }
     CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
-    DeleteFileW(path_.c_str());
 }
 
 bool Win32OutputFile::Fail(DWORD code) {
