@@ -1,6 +1,7 @@
 #include "cli/BodeOptions.h"
 
 #include "capture/FrequencySweep.h"
+#include "cli/CommonOptionRows.h"
 #include "generator/SendGeneratorCommand.h"
 
 namespace velmora {
@@ -8,13 +9,8 @@ namespace {
 
 using Row = OptionRow<BodeOptions>;
 
-// The amplitude limit as a user writes it (the generator's single-precision
-// limit lies just below 3.3, and "3.3" must be taken).
-constexpr double kMaxAmplitudeVolts = 3.3;
-static_assert(static_cast<float>(kMaxAmplitudeVolts) == kMaxAmplitude);
 constexpr int kMaxPerDecade = 1000;
 constexpr int kMaxSettleMs = 600000;
-constexpr double kMaxSampleRate = 1e12;
 
 constexpr OptionRange kFrequencies{0, kMaxFrequency, true};
 constexpr OptionRange kAmplitudes{0, kMaxAmplitudeVolts, true};
@@ -36,11 +32,7 @@ void SetAmplitude(BodeOptions& o, const OptionValue& v) {
 
 // In the order of the help. A Choice's words are in the order of its list.
 constexpr Row kRows[] = {
-    {.name = "--port",
-     .kind = OptionKind::Text,
-     .set = [](BodeOptions& o, const OptionValue& v) { o.port = v.text; },
-     .help = "  --port PORT          a name from --list-ports (ttyACM0, ttyVIRT0, COM5) or a\n"
-             "                       path (/dev/ttyACM0, \\\\.\\COM5)\n"},
+    PortRow<BodeOptions>(),
     {.name = "--from",
      .kind = OptionKind::Number,
      .set = [](BodeOptions& o, const OptionValue& v) { o.from = v.number; },
@@ -84,26 +76,12 @@ constexpr Row kRows[] = {
      .kind = OptionKind::Text,
      .set = [](BodeOptions& o, const OptionValue& v) { o.pngPath = v.text; },
      .help = "  --png FILE           the Bode plot: gain and phase over frequency\n"},
-    {.name = "--settings",
-     .kind = OptionKind::Text,
-     .set = [](BodeOptions& o, const OptionValue& v) { o.settingsPath = v.text; },
-     .help = "  --settings FILE      start from a Config.Ini the window wrote (read only)\n"},
-    {.name = "--sample-rate",
-     .kind = OptionKind::Number,
-     .set = [](BodeOptions& o, const OptionValue& v) { o.sampleRate = v.number; },
-     .ranges = {{{0, kMaxSampleRate, true}}},
-     .help = "  --sample-rate HZ     the instrument's sample rate (default 102400)\n"},
-    {.name = "--quiet",
-     .set = [](BodeOptions& o, const OptionValue&) { o.quiet = true; },
-     .help = "  --quiet              no progress on standard error\n",
-     .alias = "-q"},
-    {.name = "--list-ports",
-     .set = [](BodeOptions& o, const OptionValue&) { o.listPorts = true; },
-     .help = "  --list-ports         print the ports as the window lists them: NAME PATH\n"},
-    {.name = "--help",
-     .set = [](BodeOptions& o, const OptionValue&) { o.help = true; },
-     .alias = "-h"},
-    {.name = "--version", .set = [](BodeOptions& o, const OptionValue&) { o.version = true; }},
+    SettingsRow<BodeOptions>(),
+    SampleRateRow<BodeOptions>(),
+    QuietRow<BodeOptions>(),
+    ListPortsRow<BodeOptions>(),
+    HelpRow<BodeOptions>(),
+    VersionRow<BodeOptions>(),
 };
 
 std::string Hz(double value) { return OptionNumberText(value) + " Hz"; }

@@ -4,6 +4,7 @@
 #include <array>
 #include <iterator>
 
+#include "cli/CommonOptionRows.h"
 #include "display/VoltLabel.h"
 #include "generator/SendGeneratorCommand.h"
 #include "link/ScopeControls.h"
@@ -24,11 +25,6 @@ constexpr std::array<int, kRanges> kRangeVolts = [] {
 constexpr int kX10Factor = kSpanTable[0][0] / kSpanTable[1][0];
 constexpr int kMaxFrames = 1000000000;
 constexpr double kMaxSeconds = 1e7;
-constexpr double kMaxSampleRate = 1e12;
-// The amplitude limit as a user writes it: the generator's single-precision
-// limit lies just below 3.3, and "3.3" on a command line must be taken.
-constexpr double kMaxAmplitudeVolts = 3.3;
-static_assert(static_cast<float>(kMaxAmplitudeVolts) == kMaxAmplitude);
 
 constexpr OptionRange kSyncLevels{kSyncLevelMin, kSyncLevelMax};
 constexpr OptionRange kSyncPositions{kSyncPositionMin, kSyncPositionMax};
@@ -93,11 +89,7 @@ void SetGenerator(CaptureOptions& o, const OptionValue& v) {
 
 // In the order of the help. A Choice's words are in the order of its list.
 constexpr Row kRows[] = {
-    {.name = "--port",
-     .kind = OptionKind::Text,
-     .set = [](CaptureOptions& o, const OptionValue& v) { o.port = v.text; },
-     .help = "  --port PORT          a name from --list-ports (ttyACM0, ttyVIRT0, COM5) or a\n"
-             "                       path (/dev/ttyACM0, \\\\.\\COM5)\n"},
+    PortRow<CaptureOptions>(),
     {.name = "--frames",
      .kind = OptionKind::Integer,
      .set =
@@ -126,26 +118,12 @@ constexpr Row kRows[] = {
      .kind = OptionKind::Text,
      .set = [](CaptureOptions& o, const OptionValue& v) { o.measurePath = v.text; },
      .help = "  --measure FILE       one row of measurements a frame\n"},
-    {.name = "--settings",
-     .kind = OptionKind::Text,
-     .set = [](CaptureOptions& o, const OptionValue& v) { o.settingsPath = v.text; },
-     .help = "  --settings FILE      start from a Config.Ini the window wrote (read only)\n"},
-    {.name = "--sample-rate",
-     .kind = OptionKind::Number,
-     .set = [](CaptureOptions& o, const OptionValue& v) { o.sampleRate = v.number; },
-     .ranges = {{{0, kMaxSampleRate, true}}},
-     .help = "  --sample-rate HZ     the instrument's sample rate (default 102400)\n"},
-    {.name = "--quiet",
-     .set = [](CaptureOptions& o, const OptionValue&) { o.quiet = true; },
-     .help = "  --quiet              no progress on standard error\n",
-     .alias = "-q"},
-    {.name = "--list-ports",
-     .set = [](CaptureOptions& o, const OptionValue&) { o.listPorts = true; },
-     .help = "  --list-ports         print the ports as the window lists them: NAME PATH\n"},
-    {.name = "--help",
-     .set = [](CaptureOptions& o, const OptionValue&) { o.help = true; },
-     .alias = "-h"},
-    {.name = "--version", .set = [](CaptureOptions& o, const OptionValue&) { o.version = true; }},
+    SettingsRow<CaptureOptions>(),
+    SampleRateRow<CaptureOptions>(),
+    QuietRow<CaptureOptions>(),
+    ListPortsRow<CaptureOptions>(),
+    HelpRow<CaptureOptions>(),
+    VersionRow<CaptureOptions>(),
 
     {.name = "--sweep",
      .kind = OptionKind::Choice,
